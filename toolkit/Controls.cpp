@@ -1,0 +1,896 @@
+#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Menus.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+#include <algorithm>
+
+namespace {
+
+const char* const kWindowClass = "QuiverleafWindow";
+const char* const kObjectProp = "QuiverleafControl";
+
+void RegisterToolkitClass(WNDPROC proc)
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExA(&wc);
+    registered = true;
+}
+
+} // namespace
+
+const TTypeInfo& TypeAlign()
+{
+    static const TTypeInfo t = [] {
+        TTypeInfo i;
+        i.Kind = TTypeKind::Enumeration;
+        i.Name = "TAlign";
+        i.Names = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
+        return i;
+    }();
+    return t;
+}
+
+// ---------------------------------------------------------------- TControl
+
+const TClassInfo& TControl::StaticClass()
+{
+    return MakeClassInfo<TControl>("TControl", &TComponent::StaticClass(), [](TClassBuilder<TControl>& b) {
+        b.Ordinal("Align", TypeAlign(), &TControl::Align, &TControl::SetAlign)
+            .Ordinal("Color", TypeColor(), &TControl::Color, &TControl::SetColor)
+            .Ordinal("Enabled", TypeBoolean(), &TControl::Enabled, &TControl::SetEnabled)
+            .Object<TFont>("Font", &TControl::Font, &TControl::SetFont)
+            .Ordinal("Height", TypeInteger(), &TControl::Height, &TControl::SetHeight)
+            .Ordinal("Left", TypeInteger(), &TControl::Left, &TControl::SetLeft)
+            .Ordinal("ParentFont", TypeBoolean(), &TControl::ParentFont, &TControl::SetParentFont)
+            .Ordinal("Top", TypeInteger(), &TControl::Top, &TControl::SetTop)
+            .Ordinal("Visible", TypeBoolean(), &TControl::Visible, &TControl::SetVisible)
+            .Ordinal("Width", TypeInteger(), &TControl::Width, &TControl::SetWidth);
+    });
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>())
+{
+    FFont->OnChange = MakeMethod<&TControl::OnFontChange>(this);
+}
+
+TControl::~TControl()
+{
+    Destroying();
+    if (FParent)
+        FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent == FParent)
+        return;
+    if (parent == this)
+        throw EInvalidOperation("A control cannot be its own parent");
+    if (FParent)
+        FParent->RemoveControl(this);
+    if (parent) {
+        parent->InsertControl(this);
+        if (FParentFont)
+            ParentFontChanged();
+    }
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
+        return;
+    bool resized = width != FWidth || height != FHeight;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    BoundsChanged();
+    if (FAlign != alNone)
+        RequestAlign();
+    if (resized)
+        Resized();
+}
+
+void TControl::UpdateBoundsFromWindow(int left, int top, int width, int height)
+{
+    bool resized = width != FWidth || height != FHeight;
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    if (resized)
+        Resized();
+}
+
+void TControl::Resized()
+{
+    if (auto* self = dynamic_cast<TWinControl*>(this))
+        self->AlignControls(nullptr);
+    if (!IsLoading())
+        OnResize(this);
+}
+
+void TControl::BoundsChanged()
+{
+    if (FParent)
+        FParent->Invalidate();
+}
+
+bool TControl::Showing() const
+{
+    return FVisible && FParent && FParent->Showing();
+}
+
+void TControl::SetVisible(bool value)
+{
+    if (value == FVisible)
+        return;
+    FVisible = value;
+    VisibleChanged();
+    if (FAlign != alNone)
+        RequestAlign();
+}
+
+void TControl::VisibleChanged()
+{
+    if (FParent)
+        FParent->Invalidate();
+}
+
+void TControl::SetEnabled(bool value)
+{
+    if (value == FEnabled)
+        return;
+    FEnabled = value;
+    EnabledChanged();
+}
+
+void TControl::EnabledChanged()
+{
+    Invalidate();
+}
+
+void TControl::SetAlign(TAlign value)
+{
+    if (value == FAlign)
+        return;
+    FAlign = value;
+    RequestAlign();
+}
+
+void TControl::RequestAlign()
+{
+    if (FParent)
+        FParent->AlignControls(this);
+}
+
+void TControl::SetColor(TColor value)
+{
+    if (value == FColor)
+        return;
+    FColor = value;
+    ColorChanged();
+}
+
+void TControl::ColorChanged()
+{
+    Invalidate();
+}
+
+void TControl::SetFont(TFont* value)
+{
+    if (value)
+        FFont->Assign(value);
+}
+
+void TControl::OnFontChange(TObject*)
+{
+    if (!FTakingParentFont)
+        FParentFont = false;
+    FontChanged();
+}
+
+void TControl::SetParentFont(bool value)
+{
+    if (value == FParentFont)
+        return;
+    FParentFont = value;
+    if (value)
+        ParentFontChanged();
+}
+
+void TControl::ParentFontChanged()
+{
+    if (!FParentFont || !FParent)
+        return;
+    FTakingParentFont = true;
+    try {
+        FFont->Assign(FParent->Font());
+    } catch (...) {
+        FTakingParentFont = false;
+        throw;
+    }
+    FTakingParentFont = false;
+}
+
+void TControl::FontChanged()
+{
+    Invalidate();
+}
+
+const std::string& TControl::GetText() const
+{
+    return FText;
+}
+
+void TControl::SetText(const std::string& value)
+{
+    if (value == FText)
+        return;
+    FText = value;
+    TextChanged();
+}
+
+void TControl::TextChanged()
+{
+    Invalidate();
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu)
+{
+    if (menu == FPopupMenu)
+        return;
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = menu;
+    if (menu)
+        menu->FreeNotification(this);
+}
+
+TCustomForm* TControl::ParentForm() const
+{
+    const TControl* c = this;
+    while (c->FParent)
+        c = c->FParent;
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+void TControl::Invalidate()
+{
+    // A plain control has nothing of its own to repaint; its parent paints it.
+    if (FParent)
+        FParent->Invalidate();
+}
+
+void TControl::Click()
+{
+    OnClick(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FPopupMenu)
+        FPopupMenu = nullptr;
+}
+
+void TControl::Loaded()
+{
+    TComponent::Loaded();
+}
+
+// ---------------------------------------------------------- TGraphicControl
+
+const TClassInfo& TGraphicControl::StaticClass()
+{
+    return MakeClassInfo<TGraphicControl>("TGraphicControl", &TControl::StaticClass(), [](auto&) {});
+}
+
+void TGraphicControl::Invalidate()
+{
+    TWinControl* parent = Parent();
+    if (parent && parent->HandleAllocated()) {
+        RECT r = BoundsRect();
+        InvalidateRect(parent->HandleValue(), &r, TRUE);
+    }
+}
+
+// ------------------------------------------------------------- TWinControl
+
+const TClassInfo& TWinControl::StaticClass()
+{
+    return MakeClassInfo<TWinControl>("TWinControl", &TControl::StaticClass(), [](TClassBuilder<TWinControl>& b) {
+        b.Ordinal("TabOrder", TypeInteger(), &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+            .Ordinal("TabStop", TypeBoolean(), &TWinControl::TabStop, &TWinControl::SetTabStop);
+    });
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl()
+{
+    Destroying();
+    // Children that are not owned by us only lose their parent.
+    while (!FControls.empty())
+        FControls.back()->SetParent(nullptr);
+    DestroyHandle();
+}
+
+HWND TWinControl::Handle()
+{
+    if (!FHandle) {
+        if (Parent())
+            Parent()->HandleNeeded();
+        CreateWnd();
+    }
+    return FHandle;
+}
+
+void TWinControl::CreateParams(TCreateParams& params)
+{
+    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    if (Parent())
+        params.Style |= WS_CHILD;
+    if (Visible() && Parent())
+        params.Style |= WS_VISIBLE;
+    if (!Enabled())
+        params.Style |= WS_DISABLED;
+}
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    HWND parentWnd = Parent() ? Parent()->FHandle : nullptr;
+    HWND wnd;
+    if (params.WinClassName.empty()) {
+        RegisterToolkitClass(&TWinControl::StaticWndProc);
+        wnd = CreateWindowExA(params.ExStyle, kWindowClass, FText.c_str(), params.Style, Left(), Top(), Width(),
+                              Height(), parentWnd, nullptr, GetModuleHandleA(nullptr), this);
+    } else {
+        wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), FText.c_str(), params.Style, Left(),
+                              Top(), Width(), Height(), parentWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (wnd) {
+            FHandle = wnd;
+            SetPropA(wnd, kObjectProp, this);
+            SetWindowSubclass(wnd, &TWinControl::StaticSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+            FSubclassed = true;
+        }
+    }
+    if (!wnd)
+        throw EInvalidOperation("Cannot create window for " + Name());
+    FHandle = wnd;
+    InitializeWnd();
+    if (Parent())
+        Parent()->ApplyZOrder(this);
+    CreateChildHandles();
+}
+
+void TWinControl::InitializeWnd()
+{
+    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+}
+
+void TWinControl::CreateChildHandles()
+{
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->FHandle)
+            w->CreateWnd();
+}
+
+void TWinControl::ApplyZOrder(TWinControl* control)
+{
+    // Later children lie above earlier ones: put the new window on top,
+    // then lift the ones created after it above it again.
+    bool after = false;
+    for (TControl* c : FControls) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (!w || !w->FHandle)
+            continue;
+        if (w == control)
+            after = true;
+        if (after)
+            SetWindowPos(w->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (!FHandle)
+        return;
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->DestroyHandle();
+    SaveWndState();
+    HWND wnd = FHandle;
+    DestroyWindow(wnd);
+    // WM_NCDESTROY has cleared FHandle; make sure even if it didn't reach us.
+    FHandle = nullptr;
+}
+
+void TWinControl::RecreateWnd()
+{
+    if (!FHandle)
+        return;
+    DestroyHandle();
+    HandleNeeded();
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        self = static_cast<TWinControl*>(cs->lpCreateParams);
+        if (self) {
+            SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            SetPropA(wnd, kObjectProp, self);
+            self->FHandle = wnd;
+        }
+    }
+    if (!self)
+        return DefWindowProcA(wnd, msg, wParam, lParam);
+    return self->Dispatch(wnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TWinControl::StaticSubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                 DWORD_PTR refData)
+{
+    auto* self = reinterpret_cast<TWinControl*>(refData);
+    return self->Dispatch(wnd, msg, wParam, lParam);
+}
+
+LRESULT TWinControl::Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    // The one exception boundary of every window: whatever a handler raises
+    // goes to the application's error box, and the message counts as handled.
+    try {
+        WndProc(m);
+    } catch (...) {
+        HandleCallbackException();
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(wnd, kObjectProp);
+        if (FSubclassed) {
+            RemoveWindowSubclass(wnd, &TWinControl::StaticSubclassProc, 1);
+            FSubclassed = false;
+        } else {
+            SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+        }
+        if (FHandle == wnd)
+            FHandle = nullptr;
+    }
+    return m.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& msg)
+{
+    if (!FHandle) {
+        msg.Result = 0;
+        return;
+    }
+    if (FSubclassed)
+        msg.Result = DefSubclassProc(FHandle, msg.Msg, msg.WParam, msg.LParam);
+    else
+        msg.Result = DefWindowProcA(FHandle, msg.Msg, msg.WParam, msg.LParam);
+}
+
+LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+TWinControl* TWinControl::FromHandle(HWND wnd)
+{
+    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kObjectProp)) : nullptr;
+}
+
+void TWinControl::WndProc(TMessage& msg)
+{
+    switch (msg.Msg) {
+    case WM_COMMAND:
+        if (msg.LParam) {
+            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(msg.LParam)); child && child != this) {
+                child->CommandNotify(HIWORD(msg.WParam));
+                return;
+            }
+        }
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(msg.LParam)); child && child != this) {
+            if (HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(msg.WParam))) {
+                msg.Result = reinterpret_cast<LRESULT>(brush);
+                return;
+            }
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (!FSubclassed) {
+            EraseBackground(reinterpret_cast<HDC>(msg.WParam));
+            msg.Result = 1;
+            return;
+        }
+        break;
+    case WM_PAINT:
+        if (!FSubclassed) {
+            PaintScope paint(FHandle);
+            PaintWindow(paint.Get(), paint.Rect());
+            PaintGraphicChildren(paint.Get());
+            return;
+        }
+        break;
+    case WM_WINDOWPOSCHANGED:
+        DefaultHandler(msg);
+        HandleWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(msg.LParam));
+        return;
+    case WM_SETFOCUS:
+        DefaultHandler(msg);
+        if (TCustomForm* form = ParentForm())
+            form->FocusChanged(this);
+        return;
+    case WM_CONTEXTMENU:
+        if (PopupMenu()) {
+            POINT pt{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+            if (pt.x == -1 && pt.y == -1) {
+                pt = {0, 0};
+                ClientToScreen(FHandle, &pt);
+            }
+            PopupMenu()->Popup(pt.x, pt.y, this);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    DefaultHandler(msg);
+}
+
+void TWinControl::HandleWindowPosChanged(const WINDOWPOS& pos)
+{
+    if (FInWindowPos || (pos.flags & SWP_NOSIZE && pos.flags & SWP_NOMOVE))
+        return;
+    RECT r;
+    GetWindowRect(FHandle, &r);
+    if (Parent() && Parent()->FHandle)
+        MapWindowPoints(HWND_DESKTOP, Parent()->FHandle, reinterpret_cast<POINT*>(&r), 2);
+    if (IsIconic(FHandle))
+        return;
+    UpdateBoundsFromWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+HBRUSH TWinControl::CtlColor(HDC dc)
+{
+    SetTextColor(dc, ColorToRGB(Font()->Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    FBrush = MakeSolidBrush(Color());
+    return FBrush.Get();
+}
+
+void TWinControl::EraseBackground(HDC dc)
+{
+    RECT r;
+    GetClientRect(FHandle, &r);
+    BrushHandle brush = MakeSolidBrush(Color());
+    FillRect(dc, &r, brush.Get());
+}
+
+bool TWinControl::PaintWindow(HDC, const RECT&)
+{
+    return false;
+}
+
+void TWinControl::PaintGraphicChildren(HDC dc)
+{
+    for (TControl* c : FControls) {
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible())
+            continue;
+        SaveDCScope saved(dc);
+        IntersectClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+        SetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+        c->PaintOn(dc);
+    }
+}
+
+int TWinControl::TabOrder() const
+{
+    if (!Parent())
+        return -1;
+    const auto& list = Parent()->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value)
+{
+    if (!Parent())
+        return;
+    auto& list = Parent()->FTabList;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end())
+        return;
+    list.erase(it);
+    if (value < 0 || value > static_cast<int>(list.size()))
+        value = static_cast<int>(list.size());
+    list.insert(list.begin() + value, this);
+}
+
+int TWinControl::ClientWidth() const
+{
+    if (FHandle) {
+        RECT r;
+        GetClientRect(FHandle, &r);
+        return r.right;
+    }
+    return Width();
+}
+
+int TWinControl::ClientHeight() const
+{
+    if (FHandle) {
+        RECT r;
+        GetClientRect(FHandle, &r);
+        return r.bottom;
+    }
+    return Height();
+}
+
+RECT TWinControl::ClientRect() const
+{
+    return RECT{0, 0, ClientWidth(), ClientHeight()};
+}
+
+bool TWinControl::CanFocus() const
+{
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return ParentForm() != nullptr;
+}
+
+bool TWinControl::Focused() const
+{
+    return FHandle && GetFocus() == FHandle;
+}
+
+void TWinControl::SetFocus()
+{
+    if (TCustomForm* form = ParentForm(); form && form != this)
+        form->SetActiveControl(this);
+    else if (FHandle)
+        ::SetFocus(FHandle);
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const
+{
+    // Flatten the descendants in tab order, then walk from the current one.
+    std::vector<TWinControl*> order;
+    auto collect = [&](auto&& self, const TWinControl* parent) -> void {
+        for (TWinControl* w : parent->FTabList) {
+            order.push_back(w);
+            self(self, w);
+        }
+    };
+    collect(collect, this);
+    if (order.empty())
+        return nullptr;
+    auto it = std::find(order.begin(), order.end(), current);
+    size_t start = it == order.end() ? (forward ? order.size() - 1 : 0) : static_cast<size_t>(it - order.begin());
+    size_t n = order.size();
+    for (size_t step = 1; step <= n; ++step) {
+        size_t i = forward ? (start + step) % n : (start + n - step) % n;
+        TWinControl* w = order[i];
+        if (w->CanFocus() && (!checkTabStop || w->FTabStop) && w->FTabList.empty())
+            return w;
+        if (w->CanFocus() && (!checkTabStop || w->FTabStop) && !w->FTabList.empty() && w->FTabStop)
+            return w;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height)
+{
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
+    if (left == Left() && top == Top() && width == Width() && height == Height())
+        return;
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::BoundsChanged()
+{
+    if (FHandle) {
+        FInWindowPos = true;
+        SetWindowPos(FHandle, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        FInWindowPos = false;
+    }
+}
+
+void TWinControl::EnableAlign()
+{
+    if (--FAlignLock == 0 && FAlignPending) {
+        FAlignPending = false;
+        AlignControls(nullptr);
+    }
+}
+
+void TWinControl::AlignControls(TControl* changed)
+{
+    if (FAlignLock > 0 || IsLoading()) {
+        FAlignPending = true;
+        return;
+    }
+    ++FAlignLock;
+    RECT rect = ClientRect();
+
+    auto take = [&](TAlign align) {
+        std::vector<TControl*> list;
+        for (TControl* c : FControls)
+            if (c->Align() == align && c->Visible())
+                list.push_back(c);
+        // Nearest to the edge first; the control that asked wins a tie, then creation order.
+        auto key = [align](const TControl* c) {
+            switch (align) {
+            case alTop: return c->Top();
+            case alBottom: return -(c->Top() + c->Height());
+            case alLeft: return c->Left();
+            case alRight: return -(c->Left() + c->Width());
+            default: return 0;
+            }
+        };
+        std::stable_sort(list.begin(), list.end(), [&](const TControl* a, const TControl* b) {
+            if (key(a) != key(b))
+                return key(a) < key(b);
+            return a == changed && b != changed;
+        });
+        for (TControl* c : list) {
+            int w = rect.right - rect.left, h = rect.bottom - rect.top;
+            switch (align) {
+            case alTop:
+                c->SetBounds(rect.left, rect.top, w, c->Height());
+                rect.top += c->Height();
+                break;
+            case alBottom:
+                c->SetBounds(rect.left, rect.bottom - c->Height(), w, c->Height());
+                rect.bottom -= c->Height();
+                break;
+            case alLeft:
+                c->SetBounds(rect.left, rect.top, c->Width(), h);
+                rect.left += c->Width();
+                break;
+            case alRight:
+                c->SetBounds(rect.right - c->Width(), rect.top, c->Width(), h);
+                rect.right -= c->Width();
+                break;
+            case alClient:
+                c->SetBounds(rect.left, rect.top, w, h);
+                break;
+            default:
+                break;
+            }
+        }
+    };
+    try {
+        take(alTop);
+        take(alBottom);
+        take(alLeft);
+        take(alRight);
+        take(alClient);
+    } catch (...) {
+        --FAlignLock;
+        throw;
+    }
+    --FAlignLock;
+    FAlignPending = false;
+}
+
+void TWinControl::InsertControl(TControl* control)
+{
+    FControls.push_back(control);
+    control->FParent = this;
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        FTabList.push_back(w);
+        if (FHandle)
+            w->HandleNeeded();
+    }
+    if (control->Align() != alNone)
+        AlignControls(control);
+    Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* control)
+{
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        w->DestroyHandle();
+        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
+    }
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+    control->FParent = nullptr;
+    if (!IsDestroying()) {
+        if (control->Align() != alNone)
+            AlignControls(nullptr);
+        Invalidate();
+    }
+}
+
+void TWinControl::Invalidate()
+{
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TWinControl::VisibleChanged()
+{
+    if (FHandle && Parent())
+        ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::EnabledChanged()
+{
+    if (FHandle)
+        EnableWindow(FHandle, Enabled());
+    Invalidate();
+}
+
+void TWinControl::ColorChanged()
+{
+    Invalidate();
+}
+
+void TWinControl::FontChanged()
+{
+    if (FHandle) {
+        SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+        Invalidate();
+    }
+    for (TControl* c : FControls)
+        c->ParentFontChanged();
+}
+
+void TWinControl::TextChanged()
+{
+    if (FHandle)
+        SetWindowTextA(FHandle, FText.c_str());
+}
+
+void TWinControl::Loaded()
+{
+    TControl::Loaded();
+    AlignControls(nullptr);
+}
+
+// ---------------------------------------------------------- TCustomControl
+
+const TClassInfo& TCustomControl::StaticClass()
+{
+    return MakeClassInfo<TCustomControl>("TCustomControl", &TWinControl::StaticClass(), [](auto&) {});
+}
+
+bool TCustomControl::PaintWindow(HDC dc, const RECT&)
+{
+    Paint(dc);
+    return true;
+}

@@ -1,0 +1,265 @@
+#pragma once
+// Controls over real Win32 windows. TControl is anything with bounds in a
+// parent; TGraphicControl is painted by its parent; TWinControl owns a
+// window; TCustomControl is a window the program paints itself.
+#include "toolkit/Component.h"
+#include "toolkit/Events.h"
+#include "toolkit/Graphics.h"
+
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TWinControl;
+class TCustomForm;
+class TPopupMenu;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+const TTypeInfo& TypeAlign();
+
+// One window message as the controls see it.
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+
+class TControl : public TComponent {
+public:
+    QV_CLASS(TControl, TComponent)
+
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int value) { SetBounds(value, FTop, FWidth, FHeight); }
+    void SetTop(int value) { SetBounds(FLeft, value, FWidth, FHeight); }
+    void SetWidth(int value) { SetBounds(FLeft, FTop, value, FHeight); }
+    void SetHeight(int value) { SetBounds(FLeft, FTop, FWidth, value); }
+    RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    virtual void SetBounds(int left, int top, int width, int height);
+    virtual int ClientWidth() const { return FWidth; }
+    virtual int ClientHeight() const { return FHeight; }
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible itself and every parent up to a visible window.
+    virtual bool Showing() const;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign value);
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+
+    TFont* Font() const { return FFont.get(); }
+    // Copies the given font's description; the control stops following its parent's font.
+    void SetFont(TFont* value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+
+    const std::string& Caption() const { return GetText(); }
+    void SetCaption(const std::string& value) { SetText(value); }
+    virtual const std::string& GetText() const;
+    virtual void SetText(const std::string& value);
+
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
+
+    // The form that holds this control, or nullptr.
+    TCustomForm* ParentForm() const;
+
+    virtual void Invalidate();
+    void Click();
+
+    // Painting for controls that their parent paints (graphic controls).
+    virtual void PaintOn(HDC dc) { (void)dc; }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnResize;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+    void Loaded() override;
+
+    virtual void VisibleChanged();
+    virtual void EnabledChanged();
+    virtual void ColorChanged();
+    virtual void FontChanged();
+    virtual void TextChanged();
+    virtual void BoundsChanged();
+    // Asks the parent to lay out its aligned children again, with this
+    // control winning ties in its position.
+    void RequestAlign();
+    void Resized();
+
+    // Updates the stored bounds without moving anything (the window moved).
+    void UpdateBoundsFromWindow(int left, int top, int width, int height);
+
+    std::string FText;
+
+private:
+    void OnFontChange(TObject* sender);
+    void ParentFontChanged();
+    friend class TWinControl;
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TAlign FAlign = alNone;
+    TColor FColor = clBtnFace;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
+    bool FTakingParentFont = false;
+    TPopupMenu* FPopupMenu = nullptr;
+};
+
+// A control without a window of its own: its parent paints it.
+class TGraphicControl : public TControl {
+public:
+    QV_CLASS(TGraphicControl, TControl)
+    using TControl::TControl;
+    void Invalidate() override;
+};
+
+// What a windowed control asks of CreateWindowEx.
+struct TCreateParams {
+    std::string WinClassName; // a registered class; empty: the toolkit's own class
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    bool Subclass = false; // a standard control whose procedure is subclassed
+};
+
+class TWinControl : public TControl {
+public:
+    QV_CLASS(TWinControl, TControl)
+
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    // The window, created on first use (with the parent's first).
+    HWND Handle();
+    HWND HandleValue() const { return FHandle; }
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded() { Handle(); }
+    void DestroyHandle();
+    // Destroys the window and makes a new one with the same state.
+    void RecreateWnd();
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+
+    int TabOrder() const;
+    void SetTabOrder(int value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool value) { FTabStop = value; }
+    // Children that are windowed, in tab order.
+    const std::vector<TWinControl*>& TabList() const { return FTabList; }
+
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    RECT ClientRect() const;
+
+    bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+    // The next (or previous) tab stop after `current` among this control's
+    // descendants, wrapping around; nullptr if none can take the focus.
+    TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;
+
+    void SetBounds(int left, int top, int width, int height) override;
+
+    // Lays out the aligned children: top ones down from the top edge,
+    // bottom ones up from the bottom edge, then left ones, right ones and
+    // last the one that fills what is left. `changed` wins ties.
+    void AlignControls(TControl* changed);
+    void DisableAlign() { ++FAlignLock; }
+    void EnableAlign();
+
+    void Invalidate() override;
+
+    // The object behind a window of this toolkit, or nullptr.
+    static TWinControl* FromHandle(HWND wnd);
+
+    // Sends a message straight to this control's own handling.
+    LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    // Called after the window exists, to give it the object's state.
+    virtual void InitializeWnd();
+    // Called just before the window is destroyed, to save what lives only in it.
+    virtual void SaveWndState() {}
+
+    // Message handling: handlers that decline fall through to DefaultHandler.
+    virtual void WndProc(TMessage& msg);
+    void DefaultHandler(TMessage& msg);
+    // Reflected notifications from this control's own window.
+    virtual void CommandNotify(WORD code) { (void)code; }
+    virtual HBRUSH CtlColor(HDC dc);
+    virtual bool PaintWindow(HDC dc, const RECT& area);
+    virtual void EraseBackground(HDC dc);
+
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void ColorChanged() override;
+    void FontChanged() override;
+    void TextChanged() override;
+    void BoundsChanged() override;
+    void Loaded() override;
+
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void ApplyZOrder(TWinControl* control);
+
+private:
+    friend class TControl;
+    static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK StaticSubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                               DWORD_PTR refData);
+    LRESULT Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void HandleWindowPosChanged(const WINDOWPOS& pos);
+    void CreateChildHandles();
+    void PaintGraphicChildren(HDC dc);
+
+    HWND FHandle = nullptr;
+    bool FSubclassed = false;
+    std::vector<TControl*> FControls;     // children, creation (z) order
+    std::vector<TWinControl*> FTabList;   // windowed children, tab order
+    bool FTabStop = false;
+    int FAlignLock = 0;
+    bool FAlignPending = false;
+    bool FInWindowPos = false;
+    BrushHandle FBrush;
+};
+
+// A window the program paints itself (panels, dock sites, the page bar).
+class TCustomControl : public TWinControl {
+public:
+    QV_CLASS(TCustomControl, TWinControl)
+    using TWinControl::TWinControl;
+
+protected:
+    bool PaintWindow(HDC dc, const RECT& area) override;
+    // Paints the control's face; the background has already been filled.
+    virtual void Paint(HDC dc) { (void)dc; }
+};
+
+// The application's handler for exceptions that reach a window procedure
+// or another platform callback. Never throws.
+void HandleCallbackException() noexcept;

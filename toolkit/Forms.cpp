@@ -1,0 +1,366 @@
+#include "toolkit/Forms.h"
+
+#include <algorithm>
+
+TApplication* Application = nullptr;
+
+// ------------------------------------------------------------- TCustomForm
+
+const TClassInfo& TCustomForm::StaticClass()
+{
+    return MakeClassInfo<TCustomForm>("TCustomForm", &TWinControl::StaticClass(), [](TClassBuilder<TCustomForm>& b) {
+        b.String("Caption", TypeCaption(), &TCustomForm::GetText, &TCustomForm::SetText);
+    });
+}
+
+const TClassInfo& TForm::StaticClass()
+{
+    return MakeClassInfo<TForm>("TForm", &TCustomForm::StaticClass(), [](auto&) {});
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
+{
+    SetVisible(false);
+}
+
+TCustomForm::~TCustomForm()
+{
+    Destroying();
+    DoDestroy();
+    FActiveControl = nullptr;
+    DestroyComponents();
+    DestroyHandle();
+}
+
+void TCustomForm::DoDestroy()
+{
+    if (FDestroyFired)
+        return;
+    FDestroyFired = true;
+    try {
+        OnDestroy(this);
+    } catch (...) {
+        HandleCallbackException();
+    }
+}
+
+void TCustomForm::DoCreate()
+{
+    try {
+        OnCreate(this);
+    } catch (...) {
+        HandleCallbackException();
+    }
+}
+
+void TCustomForm::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.Style &= ~(WS_CHILD | WS_VISIBLE);
+    switch (FBorderStyle) {
+    case bsNone: params.Style |= WS_POPUP; break;
+    case bsSingle: params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_BORDER; break;
+    case bsDialog: params.Style |= WS_CAPTION | WS_SYSMENU | DS_MODALFRAME; params.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsToolWindow: params.Style |= WS_CAPTION | WS_SYSMENU; params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeable:
+    default: params.Style |= WS_OVERLAPPEDWINDOW; break;
+    }
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value)
+{
+    if (value == FBorderStyle)
+        return;
+    FBorderStyle = value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetPosition(TPosition value)
+{
+    FPosition = value;
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    if (HWND wnd = HandleValue(); wnd && IsWindowVisible(wnd)) {
+        if (IsIconic(wnd))
+            return wsMinimized;
+        if (IsZoomed(wnd))
+            return wsMaximized;
+        return wsNormal;
+    }
+    return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState value)
+{
+    FWindowState = value;
+    if (HWND wnd = HandleValue(); wnd && IsWindowVisible(wnd)) {
+        static const int commands[] = {SW_SHOWNORMAL, SW_MINIMIZE, SW_SHOWMAXIMIZED};
+        ShowWindow(wnd, commands[value]);
+    }
+}
+
+void TCustomForm::SetClientWidth(int value)
+{
+    SetWidth(Width() - ClientWidth() + value);
+}
+
+void TCustomForm::SetClientHeight(int value)
+{
+    SetHeight(Height() - ClientHeight() + value);
+}
+
+bool TCustomForm::Active() const
+{
+    return HandleValue() && GetActiveWindow() == HandleValue();
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    FActiveControl = control;
+    if (control && IsWindowVisible(Handle()) && control->CanFocus())
+        ::SetFocus(control->Handle());
+}
+
+void TCustomForm::FocusChanged(TWinControl* control)
+{
+    if (control != this)
+        FActiveControl = control;
+}
+
+void TCustomForm::SelectFirst()
+{
+    if (TWinControl* first = FindNextControl(nullptr, true, true))
+        SetActiveControl(first);
+}
+
+void TCustomForm::ShowForm()
+{
+    SetVisible(true);
+}
+
+void TCustomForm::VisibleChanged()
+{
+    HWND wnd = Handle();
+    if (Visible()) {
+        // The show event comes before the window appears, so that whatever
+        // it restores is in place when the user first sees the window.
+        try {
+            OnShow(this);
+        } catch (...) {
+            HandleCallbackException();
+        }
+        int cmd = SW_SHOWNORMAL;
+        if (!FShownOnce && Application && Application->MainForm() == this)
+            cmd = SW_SHOWDEFAULT; // honours how the process was started (maximised, minimised)
+        else if (FWindowState == wsMaximized)
+            cmd = SW_SHOWMAXIMIZED;
+        else if (FWindowState == wsMinimized)
+            cmd = SW_SHOWMINIMIZED;
+        FShownOnce = true;
+        ShowWindow(wnd, cmd);
+        UpdateWindow(wnd);
+    } else {
+        try {
+            OnHide(this);
+        } catch (...) {
+            HandleCallbackException();
+        }
+        ShowWindow(wnd, SW_HIDE);
+    }
+}
+
+void TCustomForm::TextChanged()
+{
+    if (HandleValue())
+        SetWindowTextA(HandleValue(), GetText().c_str());
+}
+
+void TCustomForm::BoundsChanged()
+{
+    TWinControl::BoundsChanged();
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close()
+{
+    if (!CloseQuery())
+        return;
+    bool isMain = Application && Application->MainForm() == this;
+    TCloseAction action = isMain ? caFree : caHide;
+    OnClose(this, action);
+    if (action == caNone)
+        return;
+    if (isMain) {
+        Application->Terminate();
+    } else if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+    } else {
+        Hide();
+    }
+}
+
+void TCustomForm::WndProc(TMessage& msg)
+{
+    switch (msg.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_QUERYENDSESSION:
+        msg.Result = CloseQuery() ? TRUE : FALSE;
+        return;
+    case WM_ENDSESSION:
+        EndSession(msg.WParam != 0);
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(msg.WParam) != WA_INACTIVE && !HIWORD(msg.WParam)) {
+            // Give the focus back to the control that had it, or on first
+            // activation to the first control that can take it.
+            if (FActiveControl && FActiveControl->CanFocus())
+                ::SetFocus(FActiveControl->Handle());
+            else
+                SelectFirst();
+            OnActivate(this);
+            msg.Result = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(msg);
+}
+
+// ------------------------------------------------------------ TApplication
+
+const TClassInfo& TApplication::StaticClass()
+{
+    return MakeClassInfo<TApplication>("TApplication", &TComponent::StaticClass(), [](auto&) {});
+}
+
+TApplication::TApplication() : TComponent(nullptr)
+{
+    Application = this;
+}
+
+TApplication::~TApplication()
+{
+    Destroying();
+    DestroyComponents();
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::Run()
+{
+    if (FMainForm)
+        FMainForm->ShowForm();
+    while (!FTerminated) {
+        MSG m;
+        BOOL r = GetMessageA(&m, nullptr, 0, 0);
+        if (r <= 0)
+            break;
+        if (!IsFormKeyMessage(m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+}
+
+void TApplication::Terminate()
+{
+    if (!FTerminated) {
+        FTerminated = true;
+        PostQuitMessage(0);
+    }
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) {
+            FTerminated = true;
+            break;
+        }
+        if (!IsFormKeyMessage(m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+}
+
+bool TApplication::IsFormKeyMessage(MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB)
+        return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    TWinControl* target = TWinControl::FromHandle(msg.hwnd);
+    TCustomForm* form = target ? target->ParentForm() : nullptr;
+    if (!form)
+        return false;
+    bool forward = GetKeyState(VK_SHIFT) >= 0;
+    if (TWinControl* next = form->FindNextControl(target, forward, true))
+        form->SetActiveControl(next);
+    return true;
+}
+
+std::string TApplication::ErrorBoxText(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        return message + ".";
+    return message;
+}
+
+void TApplication::ShowException(const std::exception& e)
+{
+    if (OnException) {
+        OnException(this, e);
+        return;
+    }
+    HWND owner = nullptr;
+    if (FMainForm && FMainForm->HandleValue() && IsWindowVisible(FMainForm->HandleValue()))
+        owner = FMainForm->HandleValue();
+    MessageBoxA(owner, ErrorBoxText(e.what()).c_str(), FTitle.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleException(TObject*)
+{
+    try {
+        throw;
+    } catch (const EAbort&) {
+        // A quiet abort is not shown.
+    } catch (const std::exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(Exception("Unknown error"));
+    }
+}
+
+void HandleCallbackException() noexcept
+{
+    try {
+        if (Application) {
+            Application->HandleException(nullptr);
+        } else {
+            try {
+                throw;
+            } catch (const EAbort&) {
+            } catch (const std::exception& e) {
+                MessageBoxA(nullptr, TApplication::ErrorBoxText(e.what()).c_str(), "Error", MB_OK | MB_ICONERROR);
+            } catch (...) {
+            }
+        }
+    } catch (...) {
+        // The error box itself failed; nothing sensible is left to do.
+    }
+}
