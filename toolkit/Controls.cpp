@@ -701,9 +701,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bo
     for (size_t step = 1; step <= n; ++step) {
         size_t i = forward ? (start + step) % n : (start + n - step) % n;
         TWinControl* w = order[i];
-        if (w->CanFocus() && (!checkTabStop || w->FTabStop) && w->FTabList.empty())
-            return w;
-        if (w->CanFocus() && (!checkTabStop || w->FTabStop) && !w->FTabList.empty() && w->FTabStop)
+        if (w->CanFocus() && (!checkTabStop || w->FTabStop))
             return w;
     }
     return nullptr;
