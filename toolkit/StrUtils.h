@@ -1,0 +1,59 @@
+#pragma once
+// Small text helpers shared by the settings store and the application.
+// Letter case is folded for ASCII letters only: names of widgets, keys and
+// enumeration values are plain ASCII, and a locale-dependent fold would make
+// "ToolBar" and "toolbar" compare differently on some machines.
+#include <cstdint>
+#include <string>
+
+// Negative, zero or positive as a sorts before, equal to or after b, with
+// ASCII letters compared as upper case and other bytes by their value.
+int CompareText(const std::string& a, const std::string& b);
+bool SameText(const std::string& a, const std::string& b);
+
+std::string UpperCase(std::string text);
+std::string LowerCase(std::string text);
+
+// Removes leading and trailing blanks: spaces and control characters (every
+// byte up to ' '), so stray tabs and line breaks go with the spaces.
+std::string Trim(const std::string& text);
+
+// Integer text: optional leading spaces, an optional "+" or "-", then either
+// decimal digits, or hexadecimal digits after "$", "0x" or "0X". Nothing may
+// follow the digits. The value must fit a signed 32-bit integer after the sign
+// is applied; text outside that range fails instead of wrapping, so "$80000000"
+// and "4294967295" fail while "-2147483648" and "-$80000000" succeed. Colours
+// with the system bit set are therefore stored in signed decimal.
+bool TryStrToInt(const std::string& text, int32_t& value);
+
+std::string IntToStr(int64_t value);
+
+// Dates and times are day counts since 30 December 1899 with the time of day
+// as the fraction; a negative value counts days backwards and its fraction is
+// still the time after midnight.
+using TDateTime = double;
+
+// Locale-aware conversions using the user's settings (decimal separator,
+// short date format, time separator, AM/PM designators). The readers never
+// throw: text that is not a value of the kind answers false.
+bool TryStrToFloat(const std::string& text, double& value);
+bool TryStrToDate(const std::string& text, TDateTime& value);
+bool TryStrToTime(const std::string& text, TDateTime& value);
+bool TryStrToDateTime(const std::string& text, TDateTime& value);
+
+// Fifteen significant digits with the user's decimal separator.
+std::string FloatToStr(double value);
+// The user's short date format; years before 1601, which the platform does
+// not format, come out as plain numbers in the locale's field order.
+std::string DateToStr(TDateTime value);
+// The user's long time format.
+std::string TimeToStr(TDateTime value);
+// The date, followed by a space and the time unless the time is midnight.
+std::string DateTimeToStr(TDateTime value);
+
+// Builds a date from a calendar day; false for a day that does not exist or
+// a year outside 1..9999.
+bool TryEncodeDate(int year, int month, int day, TDateTime& value);
+void DecodeDate(TDateTime value, int& year, int& month, int& day);
+bool TryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& value);
+void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
