@@ -1,0 +1,221 @@
+#include "settings/IniFile.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/StringList.h"
+
+// ---- TCustomIniFile ----
+
+TCustomIniFile::TCustomIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
+
+TCustomIniFile::~TCustomIniFile() = default;
+
+int32_t TCustomIniFile::ReadNumber(const std::string& section, const std::string& key, int32_t defaultValue) const
+{
+    std::string text = ReadText(section, key, std::string());
+    // Only at the very start: " 0x1F" keeps its blank and reaches the
+    // converter, which accepts "0x" after blanks by itself.
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text = "$" + text.substr(2);
+    int32_t value = 0;
+    return TryStrToInt(text, value) ? value : defaultValue;
+}
+
+void TCustomIniFile::WriteNumber(const std::string& section, const std::string& key, int32_t value)
+{
+    WriteText(section, key, IntToStr(value));
+}
+
+bool TCustomIniFile::ReadFlag(const std::string& section, const std::string& key, bool defaultValue) const
+{
+    return ReadNumber(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteFlag(const std::string& section, const std::string& key, bool value)
+{
+    WriteText(section, key, value ? "1" : "0");
+}
+
+// The converters answer false instead of throwing, so only a failed
+// conversion turns into the default; errors of the read itself still pass.
+TDateTime TCustomIniFile::ReadDateValue(const std::string& section, const std::string& key,
+                                        TDateTime defaultValue) const
+{
+    TDateTime value = 0;
+    return TryStrToDate(ReadText(section, key, std::string()), value) ? value : defaultValue;
+}
+
+TDateTime TCustomIniFile::ReadDateTimeValue(const std::string& section, const std::string& key,
+                                            TDateTime defaultValue) const
+{
+    TDateTime value = 0;
+    return TryStrToDateTime(ReadText(section, key, std::string()), value) ? value : defaultValue;
+}
+
+double TCustomIniFile::ReadFloatValue(const std::string& section, const std::string& key, double defaultValue) const
+{
+    double value = 0;
+    return TryStrToFloat(ReadText(section, key, std::string()), value) ? value : defaultValue;
+}
+
+TDateTime TCustomIniFile::ReadTimeValue(const std::string& section, const std::string& key,
+                                        TDateTime defaultValue) const
+{
+    TDateTime value = 0;
+    return TryStrToTime(ReadText(section, key, std::string()), value) ? value : defaultValue;
+}
+
+void TCustomIniFile::WriteDateValue(const std::string& section, const std::string& key, TDateTime value)
+{
+    WriteText(section, key, DateToStr(value));
+}
+
+void TCustomIniFile::WriteDateTimeValue(const std::string& section, const std::string& key, TDateTime value)
+{
+    WriteText(section, key, DateTimeToStr(value));
+}
+
+void TCustomIniFile::WriteFloatValue(const std::string& section, const std::string& key, double value)
+{
+    WriteText(section, key, FloatToStr(value));
+}
+
+void TCustomIniFile::WriteTimeValue(const std::string& section, const std::string& key, TDateTime value)
+{
+    WriteText(section, key, TimeToStr(value));
+}
+
+// ---- TIniFile ----
+
+std::string TIniFile::ReadText(const std::string& section, const std::string& key,
+                               const std::string& defaultText) const
+{
+    char buffer[ReadBufferSize];
+    DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
+                                            sizeof buffer, FileName().c_str());
+    return std::string(buffer, length);
+}
+
+void TIniFile::RaiseWriteError() const
+{
+    throw EFileError(FormatMessage1("Unable to write to %s", FileName()));
+}
+
+void TIniFile::WriteText(const std::string& section, const std::string& key, const std::string& text)
+{
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), FileName().c_str()))
+        RaiseWriteError();
+}
+
+// Leaving the key out (and for the section list the section too) makes the
+// platform answer the names, each ended by a zero and the whole by a second.
+void TIniFile::ListNames(const char* section, TStrings& list) const
+{
+    TStringsUpdate update(list);
+    list.Clear();
+    std::vector<char> buffer(ListBufferSize);
+    DWORD length = GetPrivateProfileStringA(section, nullptr, "", buffer.data(), ListBufferSize, FileName().c_str());
+    // A full buffer may end inside a name; the length marks where the
+    // platform stopped, so nothing past it is read.
+    const char* p = buffer.data();
+    const char* end = buffer.data() + length;
+    while (p < end && *p != '\0') {
+        std::string name(p, strnlen(p, static_cast<size_t>(end - p)));
+        list.Add(name);
+        p += name.size() + 1;
+    }
+}
+
+void TIniFile::ListKeys(const std::string& section, TStrings& list) const
+{
+    ListNames(section.c_str(), list);
+}
+
+void TIniFile::ListSections(TStrings& list) const
+{
+    ListNames(nullptr, list);
+}
+
+void TIniFile::ListPairs(const std::string& section, TStrings& list) const
+{
+    TStringList keys;
+    ListKeys(section, keys);
+    TStringsUpdate update(list);
+    for (int i = 0; i < keys.Count(); ++i)
+        list.SetValues(keys[i], ReadText(section, keys[i], std::string()));
+}
+
+void TIniFile::ClearSection(const std::string& section)
+{
+    if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, FileName().c_str()))
+        RaiseWriteError();
+}
+
+void TIniFile::RemoveKey(const std::string& section, const std::string& key)
+{
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, FileName().c_str());
+}
+
+void TIniFile::FlushFile()
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName().c_str());
+}
+
+// ---- store helpers ----
+
+namespace {
+
+// There is no registry store in this program, so a TIniFile is the only
+// kind of store the helpers talk to.
+const TIniFile* AsStore(const TCustomIniFile* store)
+{
+    return dynamic_cast<const TIniFile*>(store);
+}
+
+TIniFile* AsStore(TCustomIniFile* store)
+{
+    return dynamic_cast<TIniFile*>(store);
+}
+
+bool IsEnclosedIn(const std::string& text, char quote)
+{
+    return !text.empty() && text.front() == quote && text.back() == quote;
+}
+
+} // namespace
+
+std::string StoreReadText(const TCustomIniFile* store, const std::string& section, const std::string& key,
+                          const std::string& defaultText)
+{
+    const TIniFile* ini = AsStore(store);
+    return ini ? ini->ReadText(section, key, defaultText) : defaultText;
+}
+
+void StoreWriteText(TCustomIniFile* store, const std::string& section, const std::string& key,
+                    const std::string& text)
+{
+    TIniFile* ini = AsStore(store);
+    if (!ini)
+        return;
+    if (IsEnclosedIn(text, '"') || IsEnclosedIn(text, '\''))
+        ini->WriteText(section, key, "\"" + text + "\"");
+    else
+        ini->WriteText(section, key, text);
+}
+
+int32_t StoreReadNumber(const TCustomIniFile* store, const std::string& section, const std::string& key,
+                        int32_t defaultValue)
+{
+    const TIniFile* ini = AsStore(store);
+    return ini ? ini->ReadNumber(section, key, defaultValue) : defaultValue;
+}
+
+void StoreWriteNumber(TCustomIniFile* store, const std::string& section, const std::string& key, int32_t value)
+{
+    if (TIniFile* ini = AsStore(store))
+        ini->WriteNumber(section, key, value);
+}

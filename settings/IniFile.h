@@ -1,0 +1,101 @@
+#pragma once
+// Access to one INI file through the platform's private profile functions.
+// The object keeps only the file name: every read and write is a single
+// profile call, so parsing, caching and creating the file are the platform's.
+#include <cstdint>
+#include <string>
+
+#include "toolkit/StrUtils.h"
+
+class TStrings;
+
+class TCustomIniFile {
+public:
+    // The name is kept exactly as given; it is not completed or checked, and
+    // a bare name goes to the profile layer as it is.
+    explicit TCustomIniFile(std::string fileName);
+    virtual ~TCustomIniFile();
+    TCustomIniFile(const TCustomIniFile&) = delete;
+    TCustomIniFile& operator=(const TCustomIniFile&) = delete;
+
+    const std::string& FileName() const { return FFileName; }
+
+    virtual std::string ReadText(const std::string& section, const std::string& key,
+                                 const std::string& defaultText) const = 0;
+    virtual void WriteText(const std::string& section, const std::string& key, const std::string& text) = 0;
+
+    // Integer text as TryStrToInt reads it, with a leading "0x" also taken
+    // as hexadecimal; anything that does not convert gives the default.
+    virtual int32_t ReadNumber(const std::string& section, const std::string& key, int32_t defaultValue) const;
+    virtual void WriteNumber(const std::string& section, const std::string& key, int32_t value);
+    // Any number but 0 is true; "1" and "0" are written.
+    virtual bool ReadFlag(const std::string& section, const std::string& key, bool defaultValue) const;
+    virtual void WriteFlag(const std::string& section, const std::string& key, bool value);
+
+    // Locale-formatted values; an empty or unreadable text gives the default.
+    virtual TDateTime ReadDateValue(const std::string& section, const std::string& key, TDateTime defaultValue) const;
+    virtual TDateTime ReadDateTimeValue(const std::string& section, const std::string& key,
+                                        TDateTime defaultValue) const;
+    virtual double ReadFloatValue(const std::string& section, const std::string& key, double defaultValue) const;
+    virtual TDateTime ReadTimeValue(const std::string& section, const std::string& key, TDateTime defaultValue) const;
+    virtual void WriteDateValue(const std::string& section, const std::string& key, TDateTime value);
+    virtual void WriteDateTimeValue(const std::string& section, const std::string& key, TDateTime value);
+    virtual void WriteFloatValue(const std::string& section, const std::string& key, double value);
+    virtual void WriteTimeValue(const std::string& section, const std::string& key, TDateTime value);
+
+    // The key names of a section, or the section names, replacing the list.
+    virtual void ListKeys(const std::string& section, TStrings& list) const = 0;
+    virtual void ListSections(TStrings& list) const = 0;
+    // Sets key=value entries of the list for the section's keys, leaving
+    // the list's other entries alone.
+    virtual void ListPairs(const std::string& section, TStrings& list) const = 0;
+    virtual void ClearSection(const std::string& section) = 0;
+    virtual void RemoveKey(const std::string& section, const std::string& key) = 0;
+    // Asks the platform to write out whatever it holds cached.
+    virtual void FlushFile() = 0;
+
+private:
+    std::string FFileName;
+};
+
+class TIniFile : public TCustomIniFile {
+public:
+    using TCustomIniFile::TCustomIniFile;
+
+    // Longer values are read back cut to this many characters less one.
+    static constexpr int ReadBufferSize = 2048;
+    // Room for all key or section names of a list, each zero-terminated.
+    static constexpr int ListBufferSize = 16384;
+
+    std::string ReadText(const std::string& section, const std::string& key,
+                         const std::string& defaultText) const override;
+    // Raises EFileError "Unable to write to <file name>" when the platform
+    // reports failure.
+    void WriteText(const std::string& section, const std::string& key, const std::string& text) override;
+    void ListKeys(const std::string& section, TStrings& list) const override;
+    void ListSections(TStrings& list) const override;
+    void ListPairs(const std::string& section, TStrings& list) const override;
+    // Raises like WriteText.
+    void ClearSection(const std::string& section) override;
+    // RemoveKey and FlushFile ignore failure: a key that cannot be removed
+    // or a cache that cannot be written is no reason to stop.
+    void RemoveKey(const std::string& section, const std::string& key) override;
+    void FlushFile() override;
+
+private:
+    void ListNames(const char* section, TStrings& list) const;
+    [[noreturn]] void RaiseWriteError() const;
+};
+
+// What the form storage reads and writes through. Only a TIniFile is a
+// store: any other object (or none) reads as the default and writes nothing.
+std::string StoreReadText(const TCustomIniFile* store, const std::string& section, const std::string& key,
+                          const std::string& defaultText);
+// The profile layer drops one pair of enclosing quotes on reading, so a text
+// that itself begins and ends with the same quote is written inside one
+// more pair of double quotes to read back unchanged.
+void StoreWriteText(TCustomIniFile* store, const std::string& section, const std::string& key,
+                    const std::string& text);
+int32_t StoreReadNumber(const TCustomIniFile* store, const std::string& section, const std::string& key,
+                        int32_t defaultValue);
+void StoreWriteNumber(TCustomIniFile* store, const std::string& section, const std::string& key, int32_t value);
