@@ -12,8 +12,13 @@ const TClassInfo& TComponent::StaticClass()
 
 TComponent::TComponent(TComponent* owner)
 {
-    if (owner)
+    if (owner) {
+        // Components made while their owner's layout is being built are
+        // part of that layout and get their loaded step with it.
+        if (owner->IsLoading())
+            FState |= csLoading;
         owner->InsertComponent(this);
+    }
 }
 
 TComponent::~TComponent()
