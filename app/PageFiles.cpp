@@ -7,6 +7,8 @@
 
 namespace {
 
+long long gWriteLimit = -1;
+
 // Closes a file handle on scope exit.
 class FileHandle {
 public:
@@ -133,7 +135,9 @@ void WritePageFile(const std::string& name, const std::string& bytes)
     while (done < bytes.size()) {
         DWORD wrote = 0;
         DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0) {
+        if (gWriteLimit >= 0)
+            want = static_cast<DWORD>(std::min<long long>(want, std::max<long long>(0, gWriteLimit - static_cast<long long>(done))));
+        if (want == 0 || !WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0) {
             ok = false;
             break;
         }
@@ -150,4 +154,9 @@ void WritePageFile(const std::string& name, const std::string& bytes)
         DeleteFileA(temp.c_str());
         throw EFileError(FormatMessage1("Cannot create file %s", name));
     }
+}
+
+void SetPageWriteLimitForTesting(long long bytes)
+{
+    gWriteLimit = bytes;
 }

@@ -26,3 +26,7 @@ void WritePageFile(const std::string& name, const std::string& bytes);
 
 // The temporary file a save writes before it replaces the page file.
 std::string PageTempFileName(const std::string& name);
+
+// Makes writes stop short after that many bytes of each file (a full disk),
+// or never when negative. For tests of what a failed save leaves behind.
+void SetPageWriteLimitForTesting(long long bytes);
