@@ -1,0 +1,81 @@
+#include "tests/support/ProcessRunner.h"
+#include "tests/support/TestSupport.h"
+
+#include <cstdlib>
+
+namespace testing_support {
+
+std::string QuiverleafExe()
+{
+    const char* v = std::getenv("QV_EXE");
+    if (!v || !*v)
+        return {};
+    std::string path = v;
+    if (path[0] == '/') {
+        for (char& c : path)
+            if (c == '/')
+                c = '\\';
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+RunningProgram::RunningProgram(const std::string& exe, const std::string& dir)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string cmd = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &FProcess))
+        FProcess = PROCESS_INFORMATION{};
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (FProcess.hProcess) {
+        if (WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(FProcess.hProcess, 1);
+        CloseHandle(FProcess.hProcess);
+        CloseHandle(FProcess.hThread);
+    }
+}
+
+namespace {
+struct FindData {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindVisibleWindow(HWND wnd, LPARAM param)
+{
+    auto* data = reinterpret_cast<FindData*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    char title[64];
+    if (pid == data->pid && IsWindowVisible(wnd) && GetWindowTextA(wnd, title, sizeof title) &&
+        std::string(title) == "Quiverleaf") {
+        data->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND RunningProgram::WaitForMainWindow(int timeoutMs)
+{
+    FindData data{FProcess.dwProcessId, nullptr};
+    WaitFor([&] {
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&data));
+        return data.found != nullptr;
+    }, timeoutMs);
+    return data.found;
+}
+
+int RunningProgram::WaitForExit(int timeoutMs)
+{
+    if (!FProcess.hProcess || WaitForSingleObject(FProcess.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+} // namespace testing_support
