@@ -2,6 +2,7 @@
 // creation order (which is also stacking and tab order). Read it like a
 // table: name, kind, bounds, visibility, then the widget's own settings.
 #include "app/MainForm.h"
+#include "settings/FormStorage.h"
 
 #include <cstdio>
 
@@ -201,6 +202,23 @@ void TForm1::BuildLayout()
     MemoFontDialog = Make<TFontDialog>(this, "MemoFontDialog");
     SetDesignFont(MemoFontDialog->Font(), -11);
     MemoColorDialog = Make<TColorDialog>(this, "MemoColorDialog");
+
+    FormStorage1 = Make<TFormStorage>(this, "FormStorage1");
+    FormStorage1->SetIniFileName("Quiverleaf.ini");
+    FormStorage1->SetIniSection("User");
+    FormStorage1->SetOptions(PlacementBit(fpPosition));
+    FormStorage1->MinMaxInfo()->SetMinTrackWidth(600);
+    FormStorage1->MinMaxInfo()->SetMinTrackHeight(475);
+    TStrings& stored = *FormStorage1->StoredProps();
+    stored.Add("ToolBar.CurrentDock");
+    stored.Add("ToolBar.Color");
+    stored.Add("ToolBar.Font");
+    for (const char* what : {"Page%02d.Enabled", "Memo%02d.Visible", "Memo%02d.Color", "Memo%02d.Font", "Name%02d.Text"})
+        for (int n = 1; n <= PageCount; ++n) {
+            char line[32];
+            std::snprintf(line, sizeof line, what, n);
+            stored.Add(line);
+        }
 
     OnCreate = MakeMethod<&TForm1::FormCreate>(this);
     OnClose = MakeMethod<&TForm1::FormClose>(this);
