@@ -1,0 +1,569 @@
+#include "settings/WindowHook.h"
+
+#include "toolkit/Forms.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+
+// ------------------------------------------------------- procedure links
+
+// One place of a control hook in a window's procedure chain. Its first bytes
+// are the procedure the window calls: they put the link's own address where
+// the window handle was and jump to TControlHook::LinkProc. So every link is
+// a procedure of its own, and LinkProc knows which chain the call came
+// through even when the same window passes through two links of one control
+// hook (one it let go of, one it installed later).
+struct TWindowProcLink {
+#pragma pack(push, 1)
+    struct TCode {
+#if defined(__x86_64__) || defined(_M_X64)
+        uint8_t MovRcx[2];  // mov rcx, Self   (the first argument)
+        uint64_t Self;
+        uint8_t MovRax[2];  // mov rax, Target
+        uint64_t Target;
+        uint8_t JmpRax[2];  // jmp rax
+#elif defined(__i386__) || defined(_M_IX86)
+        uint8_t MovArg[4];  // mov dword ptr [esp+4], Self   (the first argument)
+        uint32_t Self;
+        uint8_t MovEax;     // mov eax, Target
+        uint32_t Target;
+        uint8_t JmpEax[2];  // jmp eax
+#else
+#error "Window procedure links are written for x86 and x86-64 only"
+#endif
+    };
+#pragma pack(pop)
+
+    TCode Code;
+    // The control hook this link works for; nullptr once the control hook
+    // has let go of it and it only passes messages on.
+    TControlHook* Owner = nullptr;
+    HWND Wnd = nullptr;     // the window whose chain it is in
+    WNDPROC Prev = nullptr; // what it passes messages on to; nullptr: in no chain
+
+    WNDPROC Proc() { return reinterpret_cast<WNDPROC>(&Code); }
+
+    static TWindowProcLink* Make(TControlHook* owner, WNDPROC target);
+    static void Free(TWindowProcLink* link);
+};
+
+namespace {
+
+// The links hold code the processor runs, so they live in a heap whose
+// memory may be executed. It stays for the whole run: links let go of are
+// freed one by one when their window ends.
+HANDLE LinkHeap()
+{
+    static HANDLE heap = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
+    return heap;
+}
+
+// Made on first use of the list (not at start-up), so that it is freed at
+// the end of the program after whatever was set up before it.
+std::unique_ptr<THookList>& HookListHolder()
+{
+    static std::unique_ptr<THookList> holder;
+    return holder;
+}
+
+// The list if it has been made; nothing makes it here.
+THookList* ExistingHookList()
+{
+    return HookListHolder().get();
+}
+
+const char* const kHookListClass = "QuiverleafHookList";
+
+} // namespace
+
+TWindowProcLink* TWindowProcLink::Make(TControlHook* owner, WNDPROC target)
+{
+    HANDLE heap = LinkHeap();
+    void* memory = heap ? HeapAlloc(heap, 0, sizeof(TWindowProcLink)) : nullptr;
+    if (!memory)
+        throw std::bad_alloc();
+    auto* link = new (memory) TWindowProcLink;
+    link->Owner = owner;
+    TCode& c = link->Code;
+#if defined(__x86_64__) || defined(_M_X64)
+    c.MovRcx[0] = 0x48;
+    c.MovRcx[1] = 0xB9;
+    c.Self = reinterpret_cast<uint64_t>(link);
+    c.MovRax[0] = 0x48;
+    c.MovRax[1] = 0xB8;
+    c.Target = reinterpret_cast<uint64_t>(target);
+    c.JmpRax[0] = 0xFF;
+    c.JmpRax[1] = 0xE0;
+#else
+    c.MovArg[0] = 0xC7;
+    c.MovArg[1] = 0x44;
+    c.MovArg[2] = 0x24;
+    c.MovArg[3] = 0x04;
+    c.Self = reinterpret_cast<uint32_t>(link);
+    c.MovEax = 0xB8;
+    c.Target = reinterpret_cast<uint32_t>(target);
+    c.JmpEax[0] = 0xFF;
+    c.JmpEax[1] = 0xE0;
+#endif
+    FlushInstructionCache(GetCurrentProcess(), &link->Code, sizeof link->Code);
+    return link;
+}
+
+void TWindowProcLink::Free(TWindowProcLink* link)
+{
+    if (!link)
+        return;
+    link->~TWindowProcLink();
+    HeapFree(LinkHeap(), 0, link);
+}
+
+// ------------------------------------------------------------ TWindowHook
+
+const TClassInfo& TWindowHook::StaticClass()
+{
+    return MakeClassInfo<TWindowHook>("TWindowHook", &TComponent::StaticClass(), [](TClassBuilder<TWindowHook>& b) {
+        b.Ordinal("Active", TypeBoolean(), &TWindowHook::Active, &TWindowHook::SetActive)
+            .Object<TWinControl>("WinControl", &TWindowHook::WinControl, &TWindowHook::SetWinControl);
+    });
+}
+
+TWindowHook::TWindowHook(TComponent* owner) : TComponent(owner) {}
+
+TWindowHook::~TWindowHook()
+{
+    Destroying();
+    SetActive(false);
+    SetWinControl(nullptr);
+}
+
+void TWindowHook::SetActive(bool value)
+{
+    if (value)
+        AttachHook();
+    else
+        DetachHook();
+}
+
+TWinControl* TWindowHook::WinControl() const
+{
+    return FControlHook ? FControlHook->Control() : FControl;
+}
+
+void TWindowHook::SetWinControl(TWinControl* value)
+{
+    if (value == WinControl())
+        return;
+    const bool wasActive = FActive;
+    TControlHook* left = FControlHook;
+    DetachHook();
+    THookList* list = ExistingHookList();
+    // An inactive hook left no control hook just now, but the old control's
+    // may still be in the list with nobody on it; it goes the same way.
+    if (!left && list && FControl)
+        left = list->FindControlHook(FControl);
+    if (FControl)
+        FControl->RemoveFreeNotification(this);
+    FControl = value;
+    if (value)
+        value->FreeNotification(this);
+    // Not freed here: we may be inside a message of the very window that
+    // control hook is subclassing.
+    if (left && list && list->IndexOf(left) >= 0 && left->HookCount() == 0)
+        PostMessageA(list->Handle(), THookList::FreeHookMessage, reinterpret_cast<WPARAM>(left), 0);
+    if (wasActive)
+        AttachHook();
+}
+
+bool TWindowHook::IsForm() const
+{
+    TComponent* owner = Owner();
+    return owner && WinControl() == owner;
+}
+
+void TWindowHook::SetIsForm(bool value)
+{
+    if (!value)
+        return;
+    if (auto* form = dynamic_cast<TCustomForm*>(Owner()))
+        SetWinControl(form);
+}
+
+void TWindowHook::AttachHook()
+{
+    if (FControl && !IsDestroying())
+        HookListOf().FindOrCreateControlHook(FControl)->AddHook(this);
+    FActive = true;
+}
+
+void TWindowHook::DetachHook()
+{
+    if (FControlHook)
+        FControlHook->RemoveHook(this);
+    FActive = false;
+}
+
+void TWindowHook::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component && (component == FControl || component == Owner()))
+        SetWinControl(nullptr);
+}
+
+// ----------------------------------------------------------- TControlHook
+
+TControlHook::TControlHook() = default;
+
+TControlHook::~TControlHook()
+{
+    FDestroying = true;
+    if (THookList* list = ExistingHookList())
+        list->Forget(this);
+    while (!FHooks.empty())
+        RemoveHook(FHooks.back());
+    UnsubclassWindow();
+    FControl = nullptr;
+    // Either back out of the window's chain or handed over to it by now.
+    TWindowProcLink::Free(FLink);
+    FLink = nullptr;
+}
+
+void TControlHook::SetControl(TWinControl* value)
+{
+    if (value == FControl)
+        return;
+    UnsubclassWindow();
+    FControl = value;
+    if (!FHooks.empty())
+        SubclassWindow();
+}
+
+void TControlHook::AddHook(TWindowHook* hook)
+{
+    if (!hook)
+        return;
+    if (std::find(FHooks.begin(), FHooks.end(), hook) == FHooks.end()) {
+        if (hook->FControlHook && hook->FControlHook != this)
+            hook->FControlHook->RemoveHook(hook);
+        FHooks.push_back(hook);
+        hook->FControlHook = this;
+        SetControl(hook->FControl);
+    }
+    SubclassWindow();
+}
+
+void TControlHook::RemoveHook(TWindowHook* hook)
+{
+    if (!hook)
+        return;
+    if (hook->FControlHook == this)
+        hook->FControlHook = nullptr;
+    auto it = std::find(FHooks.begin(), FHooks.end(), hook);
+    if (it == FHooks.end())
+        return;
+    FHooks.erase(it);
+    if (FHooks.empty())
+        UnsubclassWindow();
+}
+
+void TControlHook::SubclassWindow()
+{
+    // Without hooks there is nothing to tell, and the control may be gone
+    // already when a posted re-subclass arrives.
+    if (!FControl || FControl->IsDesigning() || FControl->IsDestroying() || FDestroying || FHooks.empty())
+        return;
+    HWND wnd = FControl->Handle();
+    if (FLink && FLink->Prev) {
+        // Already in this window's chain, perhaps under somebody who came
+        // later: a second entry would call us twice and make the chain
+        // loop through that somebody.
+        if (FLink->Wnd == wnd && IsWindow(wnd))
+            return;
+        UnsubclassWindow();
+    }
+    if (!FLink)
+        FLink = TWindowProcLink::Make(this, &TControlHook::LinkProc);
+    auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC));
+    if (current == FLink->Proc())
+        return;
+    FLink->Wnd = wnd;
+    FLink->Prev = current;
+    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FLink->Proc()));
+}
+
+void TControlHook::UnsubclassWindow()
+{
+    if (!FLink)
+        return;
+    HWND wnd = FLink->Wnd;
+    if (FLink->Prev && wnd && IsWindow(wnd)) {
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) != FLink->Proc()) {
+            // Somebody subclassed the window after us and passes its
+            // messages on to our procedure. That procedure stays, so that
+            // they still reach the one before us; we let go of it (it frees
+            // itself when the window ends) and make a new one if we
+            // subclass again.
+            FLink->Owner = nullptr;
+            FLink = nullptr;
+            return;
+        }
+        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FLink->Prev));
+    }
+    FLink->Prev = nullptr;
+    FLink->Wnd = nullptr;
+}
+
+bool TControlHook::Subclassed() const
+{
+    return FLink && FLink->Prev && FLink->Wnd && IsWindow(FLink->Wnd);
+}
+
+WNDPROC TControlHook::WindowProcedure() const
+{
+    return FLink ? FLink->Proc() : nullptr;
+}
+
+WNDPROC TControlHook::PreviousProcedure() const
+{
+    return FLink ? FLink->Prev : nullptr;
+}
+
+LRESULT CALLBACK TControlHook::LinkProc(HWND linkArg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* link = reinterpret_cast<TWindowProcLink*>(linkArg);
+    // Taken now: a handler may unsubclass, and this message must still go
+    // on along the chain it came in by.
+    HWND wnd = link->Wnd;
+    WNDPROC previous = link->Prev;
+    LRESULT result = 0;
+    try {
+        if (link->Owner)
+            result = link->Owner->WindowProc(wnd, previous, msg, wParam, lParam);
+        else
+            result = CallWindowProcA(previous, wnd, msg, wParam, lParam);
+    } catch (...) {
+        HandleCallbackException();
+    }
+    if (msg == WM_NCDESTROY) {
+        // The window's last message: whatever link it came through is in
+        // no chain any more.
+        if (link->Owner) {
+            if (link->Wnd == wnd) {
+                link->Prev = nullptr;
+                link->Wnd = nullptr;
+            }
+        } else {
+            TWindowProcLink::Free(link);
+        }
+    }
+    return result;
+}
+
+LRESULT TControlHook::CallPrevious(HWND wnd, WNDPROC previous, const TMessage& msg)
+{
+    // Not knowing the previous procedure, the window's class procedure is
+    // the closest thing to the control's own handling.
+    if (!previous)
+        previous = reinterpret_cast<WNDPROC>(GetClassLongPtrA(wnd, GCLP_WNDPROC));
+    return CallWindowProcA(previous, wnd, msg.Msg, msg.WParam, msg.LParam);
+}
+
+LRESULT TControlHook::WindowProc(HWND wnd, WNDPROC previous, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    if (!FControl)
+        return CallPrevious(wnd, previous, m);
+
+    // While a message of the window is in progress this object must stay,
+    // even when a nested message loop handles a posted free meanwhile.
+    struct TBusyScope {
+        TControlHook& Hook;
+        explicit TBusyScope(TControlHook& hook) : Hook(hook) { ++Hook.FBusy; }
+        ~TBusyScope()
+        {
+            if (--Hook.FBusy == 0 && Hook.FFreePending) {
+                Hook.FFreePending = false;
+                if (THookList* list = ExistingHookList())
+                    PostMessageA(list->Handle(), THookList::FreeHookMessage, reinterpret_cast<WPARAM>(&Hook), 0);
+            }
+        }
+    } busy(*this);
+
+    bool handled = false;
+    if (msg != WM_QUIT)
+        DispatchToHooks(false, m, handled);
+    // The destroy message always reaches the window: a control whose window
+    // goes must see it go, whatever a hook thinks of it.
+    if (!handled || msg == WM_DESTROY) {
+        bool afterHandled = false;
+        try {
+            m.Result = CallPrevious(wnd, previous, m);
+        } catch (...) {
+            DispatchToHooks(true, m, afterHandled);
+            throw;
+        }
+        DispatchToHooks(true, m, afterHandled);
+    }
+    if (msg == WM_DESTROY) {
+        UnsubclassWindow();
+        // The control lives on and will make a new window; subclass that
+        // one once it exists, after this message.
+        THookList* list = ExistingHookList();
+        if (list && !FDestroying && FControl && !FControl->IsDestroying())
+            PostMessageA(list->Handle(), THookList::ReSubclassMessage, reinterpret_cast<WPARAM>(this), 0);
+    }
+    return m.Result;
+}
+
+void TControlHook::DispatchToHooks(bool after, TMessage& msg, bool& handled)
+{
+    if (FHooks.empty() || !FControl || FDestroying || FControl->IsDestroying())
+        return;
+    // A handler may detach or free hooks, its own included: walk a copy and
+    // skip those that have left meanwhile (without touching them).
+    const std::vector<TWindowHook*> hooks = FHooks;
+    for (auto it = hooks.rbegin(); it != hooks.rend(); ++it) {
+        TWindowHook* hook = *it;
+        if (std::find(FHooks.begin(), FHooks.end(), hook) == FHooks.end())
+            continue;
+        const THookMessageEvent handler = after ? hook->AfterMessage : hook->BeforeMessage;
+        try {
+            handler(hook, msg, handled);
+        } catch (...) {
+            HandleCallbackException();
+        }
+        if (handled)
+            break;
+    }
+}
+
+// -------------------------------------------------------------- THookList
+
+THookList::THookList()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &THookList::StaticWndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kHookListClass;
+        RegisterClassExA(&wc);
+        registered = true;
+    }
+    // A message-only window: it is never shown and takes no broadcasts.
+    if (!CreateWindowExA(0, kHookListClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                         this))
+        throw EInvalidOperation("Cannot create the window of the hook list");
+}
+
+THookList::~THookList()
+{
+    while (!FItems.empty()) {
+        std::unique_ptr<TControlHook> hook = std::move(FItems.back());
+        FItems.pop_back();
+        hook.reset();
+    }
+    if (FHandle)
+        DestroyWindow(FHandle);
+}
+
+int THookList::IndexOf(const TControlHook* hook) const
+{
+    for (size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].get() == hook)
+            return static_cast<int>(i);
+    return -1;
+}
+
+TControlHook* THookList::FindControlHook(const TWinControl* control) const
+{
+    for (const auto& hook : FItems)
+        if (hook->Control() == control)
+            return hook.get();
+    return nullptr;
+}
+
+TControlHook* THookList::FindOrCreateControlHook(TWinControl* control)
+{
+    if (TControlHook* found = FindControlHook(control))
+        return found;
+    auto hook = std::make_unique<TControlHook>();
+    TControlHook* added = hook.get();
+    FItems.push_back(std::move(hook)); // on failure `hook` still owns it and frees it
+    added->SetControl(control);
+    return added;
+}
+
+void THookList::FreeControlHook(TControlHook* hook)
+{
+    int index = IndexOf(hook);
+    if (index < 0)
+        return;
+    std::unique_ptr<TControlHook> owned = std::move(FItems[static_cast<size_t>(index)]);
+    FItems.erase(FItems.begin() + index);
+    owned.reset();
+}
+
+void THookList::Forget(TControlHook* hook)
+{
+    int index = IndexOf(hook);
+    if (index < 0)
+        return;
+    (void)FItems[static_cast<size_t>(index)].release();
+    FItems.erase(FItems.begin() + index);
+}
+
+LRESULT CALLBACK THookList::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<THookList*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        self = static_cast<THookList*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->FHandle = wnd;
+    }
+    if (!self)
+        return DefWindowProcA(wnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = self->WndProc(msg, wParam, lParam);
+    } catch (...) {
+        HandleCallbackException();
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+        self->FHandle = nullptr;
+    }
+    return result;
+}
+
+LRESULT THookList::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // The parameter is only compared with the list: a control hook freed
+    // since the message was posted is not there any more.
+    auto* hook = reinterpret_cast<TControlHook*>(wParam);
+    switch (msg) {
+    case ReSubclassMessage:
+        if (IndexOf(hook) >= 0)
+            hook->SubclassWindow();
+        return 0;
+    case FreeHookMessage:
+        if (IndexOf(hook) >= 0 && hook->HookCount() == 0) {
+            if (hook->Busy())
+                hook->FFreePending = true;
+            else
+                FreeControlHook(hook);
+        }
+        return 0;
+    default:
+        return DefWindowProcA(FHandle, msg, wParam, lParam);
+    }
+}
+
+THookList& HookListOf()
+{
+    std::unique_ptr<THookList>& holder = HookListHolder();
+    if (!holder)
+        holder.reset(new THookList);
+    return *holder;
+}
