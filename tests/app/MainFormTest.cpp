@@ -2,6 +2,7 @@
 // page files in a temporary current directory.
 #include "app/MainForm.h"
 #include "app/PageFiles.h"
+#include "settings/FormStorage.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,8 @@ protected:
     TForm1* Start()
     {
         Form = new TForm1(Application);
+        // Each test keeps its settings file beside its page files.
+        Form->FormStorage1->SetIniFileName(Dir.File("Quiverleaf.ini"));
         Form->ShowForm();
         Activate(Form->Handle());
         Pump(50);
