@@ -104,9 +104,13 @@ add_deb_src() {
         [ -n "$uri" ] && break
     done
     if [ -z "$uri" ] && [ -f /etc/apt/sources.list ]; then
-        uri=$(awk '$1 == "deb" && $2 ~ /\/debian\/?$/ { print $2; exit }' /etc/apt/sources.list)
+        uri=$(awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z+]+:\/\/.*\/debian\/?$/) { print $i; exit } }' \
+              /etc/apt/sources.list)
     fi
-    [ -n "$uri" ] || uri=http://deb.debian.org/debian
+    if [ -z "$uri" ]; then
+        say "no Debian archive entry found in /etc/apt to add a deb-src entry beside"
+        exit 1
+    fi
     # shellcheck disable=SC1091
     suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
     say "adding a deb-src entry for $uri $suite"
