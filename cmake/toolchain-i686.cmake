@@ -1,18 +1,3 @@
-# Cross build for i686 Windows with Debian's MinGW-w64 compilers.
-# The posix-thread flavour is needed: the win32-thread one has no std::mutex,
-# which GoogleTest and the standard library's threading parts rely on.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(QV_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${QV_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QV_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${QV_MINGW_TRIPLE}-windres)
-
-# Look for Windows libraries and headers only in the MinGW sysroot, but run
-# build-time programs from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${QV_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Cross build for i686 Windows.
+set(QV_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
