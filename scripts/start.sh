@@ -8,50 +8,36 @@
 # a screenshot to ./quiverleaf-screenshot.png and ends the program.
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build="$root/build/x86_64"
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 here=$(pwd)
 
-bash "$root/scripts/setup.sh"
-if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root" -B "$build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64.cmake" -DQV_TESTS=ON
-fi
-cmake --build "$build" --target Quiverleaf
+bash "$qv_root/scripts/setup.sh"
+qv_configure_x86_64
+cmake --build "$qv_build" --target Quiverleaf
 
 # The same prefix as the tests'; they run in throw-away copies of it and
 # never see what the program stores here.
-prefix="$build/wineprefix"
-"$root/scripts/wine-run.sh" --prefix "$prefix" --boot
+prefix="$qv_build/wineprefix"
+"$qv_root/scripts/wine-run.sh" --prefix "$prefix" --boot
 
-wine64=/usr/lib/wine/wine64
-[ -x "$wine64" ] || wine64=$(command -v wine64 || command -v wine)
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-exe_windows="Z:${build//\//\\}\\Quiverleaf.exe"
+qv_wine_environment
+export WINEPREFIX="$prefix"
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec "$wine64" "$build/Quiverleaf.exe"
+    exec "$qv_wine64" "$qv_build/Quiverleaf.exe"
 fi
 
-xvfb_pid=""
-fifo=""
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    [ -n "$fifo" ] && rm -f "$fifo"
-    return 0
+    qv_stop_xvfb
 }
 trap cleanup EXIT
+qv_start_xvfb
 
-fifo=$(mktemp -u "${TMPDIR:-/tmp}/qv-xvfb.XXXXXX")
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 30 number <"$fifo" || { echo "start.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$number"
-
-"$wine64" explorer /desktop=Quiverleaf,1024x768 "$exe_windows" &
+# Explorer starts the program through the Windows side, so it gets the
+# Windows form of its path (the host's / is drive Z:).
+"$qv_wine64" explorer /desktop=Quiverleaf,1024x768 "Z:${qv_build//\//\\}\\Quiverleaf.exe" &
 wine_pid=$!
 
 # The program is drawn inside the virtual desktop, not as an X window of its

@@ -28,8 +28,9 @@
 #    for someone to close the crash dialog.
 set -uo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-prefix="$root/build/x86_64/wineprefix"
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+prefix="$qv_build/wineprefix"
 boot_only=0
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -46,19 +47,9 @@ fi
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 
-# Without wine32, /usr/bin/wine falls back to the 64-bit loader anyway;
-# calling that directly saves a shell and its hint about wine32.
-wine64=/usr/lib/wine/wine64
-[ -x "$wine64" ] || wine64=$(command -v wine64 || command -v wine)
+qv_wine_environment
 
-export WINEDEBUG=-all
-# Mono and Gecko can't be downloaded here; without this wineboot asks for them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset WINEARCH WINESERVER WINELOADER
-
-xvfb_pid=""
 run_prefix=""
-fifo=""
 
 cleanup() {
     if [ -n "$run_prefix" ]; then
@@ -68,32 +59,11 @@ cleanup() {
         WINEPREFIX="$run_prefix" wineserver -w 2>/dev/null
         rm -rf "$run_prefix"
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    [ -n "$fifo" ] && rm -f "$fifo"
+    qv_stop_xvfb
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-
-# Starts a private Xvfb and sets DISPLAY to it. With -displayfd, Xvfb finds a
-# free display number itself and writes it once it accepts connections, so
-# parallel calls neither collide nor poll.
-start_xvfb() {
-    fifo=$(mktemp -u "${TMPDIR:-/tmp}/qv-xvfb.XXXXXX")
-    mkfifo "$fifo" || return 1
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    local number=""
-    read -r -t 30 number <"$fifo"
-    if [ -z "$number" ]; then
-        echo "wine-run.sh: Xvfb did not start" >&2
-        return 1
-    fi
-    export DISPLAY=":$number"
-}
 
 # Makes the project's prefix once. The ready mark is written last, so an
 # interrupted first boot is redone rather than half used.
@@ -160,10 +130,10 @@ make_run_prefix() {
 EOF
 }
 
-start_xvfb || exit 1
+qv_start_xvfb || exit 1
 ensure_prefix || exit 1
 [ "$boot_only" = 1 ] && exit 0
 make_run_prefix || { echo "wine-run.sh: could not make a prefix for this run" >&2; exit 1; }
 
-WINEPREFIX="$run_prefix" "$wine64" "$@" </dev/null
+WINEPREFIX="$run_prefix" "$qv_wine64" "$@" </dev/null
 exit $?
