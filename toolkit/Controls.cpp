@@ -747,7 +747,7 @@ void TWinControl::AlignControls(TControl* changed)
     auto take = [&](TAlign align) {
         std::vector<TControl*> list;
         for (TControl* c : FControls)
-            if (c->Align() == align && c->Visible())
+            if (c->Align() == align && (c->Visible() || align == alClient))
                 list.push_back(c);
         // Nearest to the edge first; the control that asked wins a tie, then creation order.
         auto key = [align](const TControl* c) {
@@ -784,6 +784,9 @@ void TWinControl::AlignControls(TControl* changed)
                 rect.right -= c->Width();
                 break;
             case alClient:
+                // Hidden ones too: they take no room from anyone, and a page
+                // editor that already has its size shows at once, without
+                // wrapping its text again.
                 c->SetBounds(rect.left, rect.top, w, h);
                 break;
             default:
