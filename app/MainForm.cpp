@@ -150,14 +150,132 @@ void TForm1::Name10Change(TObject*) { RenamePage(10); }
 
 // ---------------------------------------------------------------- panels
 
+namespace {
+// The client height the settings panel guarantees beside a page bar in a
+// side dock; in the top or bottom dock the bar's own height comes on top.
+const int SettingsPanelHeight = 418;
+const int ResetWidth = 600;
+const int ResetClientHeight = 441;
+} // namespace
+
+int TForm1::PanelHeightForDock() const
+{
+    TTBDock* dock = ToolBar->CurrentDock();
+    if (dock == DockTop || dock == DockBottom)
+        return ToolBar->Height() + SettingsPanelHeight;
+    return SettingsPanelHeight;
+}
+
+void TForm1::CloseSettingsPanel()
+{
+    SetClientHeight(CurrentHeight->Value());
+    PagePanel->Hide();
+    Settings->SetChecked(false);
+}
+
+void TForm1::SettingsClick(TObject*)
+{
+    if (PagePanel->Visible()) {
+        CloseSettingsPanel();
+        return;
+    }
+    CurrentHeight->SetValue(ClientHeight());
+    PagePanel->Show();
+    Settings->SetChecked(true);
+    // Each test reads the dock and the height afresh: a change made by one
+    // is seen by the next.
+    for (TTBDock* dock : {DockTop, DockBottom, DockLeft, DockRight})
+        if (ToolBar->CurrentDock() == dock && ClientHeight() < PanelHeightForDock())
+            SetClientHeight(PanelHeightForDock());
+}
+
+void TForm1::OKBtnClick(TObject*)
+{
+    CloseSettingsPanel();
+}
+
 void TForm1::Memo01Click(TObject*)
 {
-    // Clicking into the page closes the settings panel (the settings panel
-    // itself is built with its own handlers).
+    // A click into the page closes the settings panel.
+    if (PagePanel->Visible())
+        CloseSettingsPanel();
+}
+
+void TForm1::TBFontBtnClick(TObject*)
+{
+    TBFontDialog->SetFont(ToolBar->Font());
+    if (TBFontDialog->Execute())
+        ToolBar->SetFont(TBFontDialog->Font());
+    // The panel is fitted to the bar's height as it is now, taller window or not.
+    if (ToolBar->CurrentDock())
+        SetClientHeight(PanelHeightForDock());
+}
+
+void TForm1::TBColourBtnClick(TObject*)
+{
+    TBColorDialog->SetColor(ToolBar->Color());
+    if (TBColorDialog->Execute())
+        ToolBar->SetColor(TBColorDialog->Color());
+}
+
+void TForm1::MemoFontBtnClick(TObject*)
+{
+    MemoFontDialog->SetFont(Memo[0]->Font());
+    if (MemoFontDialog->Execute())
+        Memo[0]->SetFont(MemoFontDialog->Font());
+    for (int n = 2; n <= PageCount; ++n)
+        Memo[n - 1]->SetFont(MemoFontDialog->Font());
+}
+
+void TForm1::MemoColourBtnClick(TObject*)
+{
+    MemoColorDialog->SetColor(Memo[0]->Color());
+    if (MemoColorDialog->Execute())
+        Memo[0]->SetColor(MemoColorDialog->Color());
+    for (int n = 2; n <= PageCount; ++n)
+        Memo[n - 1]->SetColor(MemoColorDialog->Color());
+}
+
+void TForm1::DefaultBtnClick(TObject*)
+{
+    ToolBar->SetColor(clBtnFace);
+    ToolBar->SetFont(PagePanel->Font());
+    ToolBar->SetCurrentDock(DockTop);
+    SetWindowState(wsNormal);
+    SetWidth(ResetWidth);
+    SetClientHeight(ResetClientHeight);
+    CurrentHeight->SetValue(ClientHeight());
+    for (TMemo* memo : Memo) {
+        memo->SetColor(clWindow);
+        memo->SetFont(PagePanel->Font());
+    }
 }
 
 void TForm1::ToolBarDockChanged(TObject*)
 {
     // The 2-pixel strip at the top is there only when the page bar is not.
     TopPanel->SetVisible(ToolBar->CurrentDock() != DockTop);
+}
+
+void TForm1::EnableBehindAbout(bool enabled)
+{
+    ToolBar->SetEnabled(enabled);
+    for (TMemo* memo : Memo)
+        memo->SetEnabled(enabled);
+    PagePanel->SetEnabled(enabled);
+}
+
+void TForm1::AboutMenuClick(TObject*)
+{
+    EnableBehindAbout(false);
+    // Centred in the client area as it is now; it stays there until closed.
+    PanelAbout->SetTop((ClientHeight() - PanelAbout->Height()) / 2);
+    PanelAbout->SetLeft((ClientWidth() - PanelAbout->Width()) / 2);
+    PanelAbout->Show();
+}
+
+void TForm1::AboutCloseBtnClick(TObject*)
+{
+    EnableBehindAbout(true);
+    PanelAbout->Hide();
 }

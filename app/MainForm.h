@@ -85,6 +85,15 @@ public:
     void Name10Change(TObject* sender);
     void Memo01Click(TObject* sender);
     void ToolBarDockChanged(TObject* sender);
+    void SettingsClick(TObject* sender);
+    void OKBtnClick(TObject* sender);
+    void DefaultBtnClick(TObject* sender);
+    void TBFontBtnClick(TObject* sender);
+    void TBColourBtnClick(TObject* sender);
+    void MemoFontBtnClick(TObject* sender);
+    void MemoColourBtnClick(TObject* sender);
+    void AboutMenuClick(TObject* sender);
+    void AboutCloseBtnClick(TObject* sender);
 
     // Page n (1 … 10) becomes the current page.
     void SelectPage(int n);
@@ -99,6 +108,12 @@ protected:
 private:
     void BuildLayout();
     void RenamePage(int n);
+    void CloseSettingsPanel();
+    // The client height the settings panel needs beside the page bar.
+    int PanelHeightForDock() const;
+    // The widgets the about panel keeps from being used, in the order they
+    // are disabled and enabled again.
+    void EnableBehindAbout(bool enabled);
 
     // What became of each page's file at start-up: a page whose file could
     // not be read is not written back unless the user typed into it, and a

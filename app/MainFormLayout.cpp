@@ -195,6 +195,15 @@ void TForm1::BuildLayout()
     PopupToolBar->Add(N1);
     PopupToolBar->Add(AboutMenu);
     ToolBar->SetPopupMenu(PopupToolBar);
+    Settings->OnClick = MakeMethod<&TForm1::SettingsClick>(this);
+    AboutMenu->OnClick = MakeMethod<&TForm1::AboutMenuClick>(this);
+    OKBtn->OnClick = MakeMethod<&TForm1::OKBtnClick>(this);
+    DefaultBtn->OnClick = MakeMethod<&TForm1::DefaultBtnClick>(this);
+    TBFontBtn->OnClick = MakeMethod<&TForm1::TBFontBtnClick>(this);
+    TBColourBtn->OnClick = MakeMethod<&TForm1::TBColourBtnClick>(this);
+    MemoFontBtn->OnClick = MakeMethod<&TForm1::MemoFontBtnClick>(this);
+    MemoColourBtn->OnClick = MakeMethod<&TForm1::MemoColourBtnClick>(this);
+    AboutCloseBtn->OnClick = MakeMethod<&TForm1::AboutCloseBtnClick>(this);
 
     TBFontDialog = Make<TFontDialog>(this, "TBFontDialog");
     SetDesignFont(TBFontDialog->Font(), -11);

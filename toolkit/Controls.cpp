@@ -569,15 +569,21 @@ void TWinControl::WndProc(TMessage& msg)
 
 void TWinControl::HandleWindowPosChanged(const WINDOWPOS& pos)
 {
-    if (FInWindowPos || (pos.flags & SWP_NOSIZE && pos.flags & SWP_NOMOVE))
+    if (FInWindowPos || ((pos.flags & SWP_NOSIZE) && (pos.flags & SWP_NOMOVE)))
         return;
     RECT r;
+    if (WindowBounds(r))
+        UpdateBoundsFromWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+bool TWinControl::WindowBounds(RECT& r) const
+{
+    if (!FHandle || IsIconic(FHandle))
+        return false;
     GetWindowRect(FHandle, &r);
     if (Parent() && Parent()->FHandle)
         MapWindowPoints(HWND_DESKTOP, Parent()->FHandle, reinterpret_cast<POINT*>(&r), 2);
-    if (IsIconic(FHandle))
-        return;
-    UpdateBoundsFromWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return true;
 }
 
 HBRUSH TWinControl::CtlColor(HDC dc)
@@ -724,6 +730,15 @@ void TWinControl::BoundsChanged()
         FInWindowPos = true;
         SetWindowPos(FHandle, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         FInWindowPos = false;
+        // The window may have been held to its minimum size (or been asked
+        // for what it already had): keep what it really got.
+        RECT r;
+        if (WindowBounds(r)) {
+            FLeft = r.left;
+            FTop = r.top;
+            FWidth = r.right - r.left;
+            FHeight = r.bottom - r.top;
+        }
     }
 }
 

@@ -234,6 +234,9 @@ private:
                                                DWORD_PTR refData);
     LRESULT Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void HandleWindowPosChanged(const WINDOWPOS& pos);
+    // The window's rectangle in its parent's client coordinates (the
+    // screen's for a top-level window); false while it has none or is minimised.
+    bool WindowBounds(RECT& r) const;
     void CreateChildHandles();
     void PaintGraphicChildren(HDC dc);
 
