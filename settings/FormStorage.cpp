@@ -10,37 +10,19 @@ namespace {
 
 const TTypeInfo& TypePlacementOption()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TPlacementOption";
-        i.Names = {"fpState", "fpPosition", "fpActiveControl"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TPlacementOption", {"fpState", "fpPosition", "fpActiveControl"});
     return t;
 }
 
 const TTypeInfo& TypePlacementOptions()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Set;
-        i.Name = "TPlacementOptions";
-        i.CompType = &TypePlacementOption();
-        return i;
-    }();
+    static const TTypeInfo t = MakeSetType("TPlacementOptions", TypePlacementOption());
     return t;
 }
 
 const TTypeInfo& TypePlacementRegRoot()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TPlacementRegRoot";
-        i.Names = {"prCurrentUser", "prLocalMachine", "prCurrentConfig", "prClassesRoot", "prUsers", "prDynData"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TPlacementRegRoot", {"prCurrentUser", "prLocalMachine", "prCurrentConfig", "prClassesRoot", "prUsers", "prDynData"});
     return t;
 }
 
@@ -391,11 +373,7 @@ void TFormPlacement::ResetMaxPosition()
     if (!form || !form->HandleAllocated() || IsLoading() || FPreventResize || !FMinMaxInfo->DefaultMinMaxInfo())
         return;
     HWND wnd = form->HandleValue();
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    GetWindowPlacement(wnd, &wp);
-    if (!IsWindowVisible(wnd))
-        wp.showCmd = SW_HIDE;
+    WINDOWPLACEMENT wp = PlacementForApplying(wnd);
     int mx = 0, my = 0;
     switch (form->BorderStyle()) {
     case bsSingle: case bsToolWindow: mx = SM_CXBORDER; my = SM_CYBORDER; break;

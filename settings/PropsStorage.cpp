@@ -31,50 +31,6 @@ bool IsComponentType(const TPropInfo& prop)
     return cls && cls->InheritsFrom(TComponent::StaticClass());
 }
 
-// 64-bit integer text by the same rules as the 32-bit kind: optional leading
-// spaces and sign, then decimal digits or hexadecimal ones after "$" or "0x",
-// and nothing after them.
-bool TryStrToInt64(const std::string& text, int64_t& value)
-{
-    size_t i = 0;
-    const size_t n = text.size();
-    while (i < n && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    unsigned base = 10;
-    if (i < n && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i == n)
-        return false;
-    const uint64_t limit = negative ? (uint64_t{1} << 63) : (uint64_t{1} << 63) - 1;
-    uint64_t magnitude = 0;
-    for (; i < n; ++i) {
-        char c = text[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
-            return false;
-        // Checked before multiplying, so the magnitude can never wrap.
-        if (magnitude > (limit - digit) / base)
-            return false;
-        magnitude = magnitude * base + digit;
-    }
-    value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
-    return true;
-}
-
 std::string LocaleDecimalSeparator()
 {
     char buffer[8] = {};

@@ -6,6 +6,16 @@
 #include <windows.h>
 #include <cstdio>
 
+WINDOWPLACEMENT PlacementForApplying(HWND wnd)
+{
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(wnd, &wp);
+    if (!IsWindowVisible(wnd))
+        wp.showCmd = SW_HIDE;
+    return wp;
+}
+
 std::string ScreenSizeSuffix()
 {
     char text[48];
@@ -82,12 +92,7 @@ void LoadWindowPlacement(TCustomForm* window, const TCustomIniFile* store, const
     if (!loadPosition && !loadState)
         return;
     HWND wnd = window->Handle();
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    GetWindowPlacement(wnd, &wp);
-    // Applying the record to a window that is not shown yet must not show it.
-    if (!IsWindowVisible(wnd))
-        wp.showCmd = SW_HIDE;
+    WINDOWPLACEMENT wp = PlacementForApplying(wnd);
 
     if (loadPosition) {
         wp.flags = static_cast<UINT>(StoreReadNumber(store, section, "Flags", static_cast<int32_t>(wp.flags)));

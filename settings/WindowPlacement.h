@@ -2,10 +2,15 @@
 // A window's placement in the settings file: the normal rectangle, the
 // minimised and maximised positions, the show command and the flags, with
 // the position keys kept per screen size.
+#include <windows.h>
 #include <string>
 
 class TCustomForm;
 class TCustomIniFile;
+
+// The window's placement record, ready to be applied again: a window that
+// is not shown yet gets the hide command, so applying it does not show it.
+WINDOWPLACEMENT PlacementForApplying(HWND wnd);
 
 // "(1024x768)" for the screen this runs on.
 std::string ScreenSizeSuffix();

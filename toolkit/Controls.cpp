@@ -32,13 +32,7 @@ void RegisterToolkitClass(WNDPROC proc)
 
 const TTypeInfo& TypeAlign()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TAlign";
-        i.Names = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"});
     return t;
 }
 

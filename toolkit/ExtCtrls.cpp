@@ -2,13 +2,7 @@
 
 const TTypeInfo& TypePanelBevel()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TPanelBevel";
-        i.Names = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TPanelBevel", {"bvNone", "bvLowered", "bvRaised", "bvSpace"});
     return t;
 }
 

@@ -41,48 +41,25 @@ int ScreenPixelsPerInch()
 
 const TTypeInfo& TypeFontStyle()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TFontStyle";
-        i.Names = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
     return t;
 }
 
 const TTypeInfo& TypeFontStyles()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Set;
-        i.Name = "TFontStyles";
-        i.CompType = &TypeFontStyle();
-        return i;
-    }();
+    static const TTypeInfo t = MakeSetType("TFontStyles", TypeFontStyle());
     return t;
 }
 
 const TTypeInfo& TypeFontPitch()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TFontPitch";
-        i.Names = {"fpDefault", "fpVariable", "fpFixed"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TFontPitch", {"fpDefault", "fpVariable", "fpFixed"});
     return t;
 }
 
 const TTypeInfo& TypeFontCharset()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Integer;
-        i.Name = "TFontCharset";
-        return i;
-    }();
+    static const TTypeInfo t = MakeIntegerType("TFontCharset");
     return t;
 }
 

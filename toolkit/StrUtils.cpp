@@ -1,5 +1,7 @@
 #include "toolkit/StrUtils.h"
 
+#include <cstdint>
+
 #include <windows.h>
 
 #include <charconv>
@@ -355,7 +357,7 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first);
 }
 
-bool TryStrToInt(const std::string& text, int32_t& value)
+bool TryStrToInt64(const std::string& text, int64_t& value)
 {
     size_t i = 0;
     const size_t n = text.size();
@@ -377,20 +379,28 @@ bool TryStrToInt(const std::string& text, int32_t& value)
     if (i == n)
         return false;
 
-    // The magnitude is checked against the limit on every digit, so a long
-    // run of digits can never wrap around before it is caught.
-    const uint64_t limit = negative ? 2147483648u : 2147483647u;
+    // The magnitude is checked against the limit before every step, so a
+    // long run of digits can never wrap around before it is caught.
+    const uint64_t limit = negative ? (uint64_t{1} << 63) : (uint64_t{1} << 63) - 1;
     uint64_t magnitude = 0;
     for (; i < n; ++i) {
         int digit = base == 16 ? HexDigitValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
         if (digit < 0)
             return false;
-        magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-        if (magnitude > limit)
+        if (magnitude > (limit - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base))
             return false;
+        magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
     }
-    int64_t signedValue = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
-    value = static_cast<int32_t>(signedValue);
+    value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+    return true;
+}
+
+bool TryStrToInt(const std::string& text, int32_t& value)
+{
+    int64_t wide = 0;
+    if (!TryStrToInt64(text, wide) || wide < INT32_MIN || wide > INT32_MAX)
+        return false;
+    value = static_cast<int32_t>(wide);
     return true;
 }
 

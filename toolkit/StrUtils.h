@@ -25,6 +25,8 @@ std::string Trim(const std::string& text);
 // and "4294967295" fail while "-2147483648" and "-$80000000" succeed. Colours
 // with the system bit set are therefore stored in signed decimal.
 bool TryStrToInt(const std::string& text, int32_t& value);
+// The same rules for 64-bit integers.
+bool TryStrToInt64(const std::string& text, int64_t& value);
 
 std::string IntToStr(int64_t value);
 

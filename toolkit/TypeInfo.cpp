@@ -29,6 +29,23 @@ TTypeInfo MakeType(TTypeKind kind, const char* name, std::vector<std::string> na
 
 } // namespace
 
+TTypeInfo MakeEnumType(const char* name, std::vector<std::string> names)
+{
+    return MakeType(TTypeKind::Enumeration, name, std::move(names));
+}
+
+TTypeInfo MakeSetType(const char* name, const TTypeInfo& element)
+{
+    TTypeInfo t = MakeType(TTypeKind::Set, name);
+    t.CompType = &element;
+    return t;
+}
+
+TTypeInfo MakeIntegerType(const char* name)
+{
+    return MakeType(TTypeKind::Integer, name);
+}
+
 int TTypeInfo::ValueOf(const std::string& name) const
 {
     for (size_t i = 0; i < Names.size(); ++i)

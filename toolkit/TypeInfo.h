@@ -31,6 +31,13 @@ struct TTypeInfo {
     int ValueOf(const std::string& name) const;
 };
 
+// Descriptors of a program's own types: an enumeration with its value names
+// in ordinal order, a set over such an enumeration, or an integer type under
+// a name of its own.
+TTypeInfo MakeEnumType(const char* name, std::vector<std::string> names);
+TTypeInfo MakeSetType(const char* name, const TTypeInfo& element);
+TTypeInfo MakeIntegerType(const char* name);
+
 // Type descriptors shared across the program.
 const TTypeInfo& TypeInteger();   // "Integer"
 const TTypeInfo& TypeColor();     // "TColor", an integer

@@ -5,13 +5,7 @@
 
 const TTypeInfo& TypeDockPosition()
 {
-    static const TTypeInfo t = [] {
-        TTypeInfo i;
-        i.Kind = TTypeKind::Enumeration;
-        i.Name = "TTBDockPosition";
-        i.Names = {"dpTop", "dpBottom", "dpLeft", "dpRight"};
-        return i;
-    }();
+    static const TTypeInfo t = MakeEnumType("TTBDockPosition", {"dpTop", "dpBottom", "dpLeft", "dpRight"});
     return t;
 }
 
