@@ -89,10 +89,10 @@ void TComponent::BeginLoading()
 void TComponent::EndLoading()
 {
     // Owned components first, in creation order, then the owner itself, so
-    // the owner's loaded step sees finished children.
-    std::vector<TComponent*> owned = FComponents;
-    for (TComponent* c : owned)
-        c->EndLoading();
+    // the owner's loaded step sees finished children. Walked by index: a
+    // component that a loaded step makes joins the layout too, at the end.
+    for (size_t i = 0; i < FComponents.size(); ++i)
+        FComponents[i]->EndLoading();
     if (FState & csLoading)
         Loaded();
 }
@@ -113,6 +113,8 @@ void TComponent::DestroyComponents()
 
 void TComponent::InsertComponent(TComponent* component)
 {
+    if (TComponent* other = FindComponent(component->FName); other && other != component)
+        throw EInvalidOperation("A component named " + component->FName + " already exists");
     if (component->FOwner)
         component->FOwner->RemoveComponent(component);
     Insert(component);
