@@ -833,10 +833,21 @@ void TWinControl::InsertControl(TControl* control)
 
 void TWinControl::RemoveControl(TControl* control)
 {
-    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    // The form must not keep pointing at a control that leaves it, nor at
+    // one inside it.
+    if (TCustomForm* form = ParentForm())
+        for (TControl* c = form->ActiveControl(); c; c = c->Parent())
+            if (c == control) {
+                form->SetActiveControl(nullptr);
+                break;
+            }
+    if (auto* w = dynamic_cast<TWinControl*>(control))
         w->DestroyHandle();
-        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
-    }
+    // Compared as controls: a windowed control that is being freed no longer
+    // casts to one.
+    FTabList.erase(std::remove_if(FTabList.begin(), FTabList.end(),
+                                  [control](TWinControl* w) { return static_cast<TControl*>(w) == control; }),
+                   FTabList.end());
     FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
     control->FParent = nullptr;
     if (!IsDestroying()) {
