@@ -30,8 +30,9 @@ void TCustomEdit::CreateParams(TCreateParams& params)
 void TCustomEdit::InitializeWnd()
 {
     TWinControl::InitializeWnd();
-    if (FModified)
-        SendMessageA(HandleValue(), EM_SETMODIFY, TRUE, 0);
+    // Both ways: the platform's edit window may count the text it is made
+    // with as the user's change (Wine's single-line one does).
+    SendMessageA(HandleValue(), EM_SETMODIFY, FModified ? TRUE : FALSE, 0);
 }
 
 void TCustomEdit::SaveWndState()

@@ -125,6 +125,23 @@ TEST_F(StdControls, ModifiedAfterTypingOnly)
     }
 }
 
+TEST_F(StdControls, TextInPlaceWhenTheWindowIsMadeIsNoModification)
+{
+    for (TCustomEdit* edit : {static_cast<TCustomEdit*>(new TEdit(Form.get())),
+                              static_cast<TCustomEdit*>(new TMemo(Form.get()))}) {
+        SCOPED_TRACE(edit->ClassName());
+        edit->SetText("loaded from a file");
+        edit->SetBounds(10, 10, 150, 60);
+        edit->SetParent(Form.get());
+        EXPECT_EQ("loaded from a file", edit->GetText());
+        EXPECT_FALSE(edit->Modified());
+        // Nor when the window is made anew.
+        edit->RecreateWnd();
+        EXPECT_EQ("loaded from a file", edit->GetText());
+        EXPECT_FALSE(edit->Modified());
+    }
+}
+
 TEST_F(StdControls, MemoTakesLineBreaksAndLongText)
 {
     auto* memo = Make<TMemo>(10, 10, 200, 100);
