@@ -15,7 +15,7 @@ using namespace toolkit_testing;
 
 namespace {
 
-struct ChildSpec {
+struct ChildLayout {
     const char* Name;
     TAlign Align;
     int Left, Top, Width, Height;
@@ -35,7 +35,7 @@ protected:
         ShowAndActivate(*Form);
     }
 
-    TPanel* Add(const ChildSpec& s, TWinControl* parent = nullptr)
+    TPanel* Add(const ChildLayout& s, TWinControl* parent = nullptr)
     {
         auto* p = new TPanel(Form.get());
         p->SetName(s.Name);
@@ -49,10 +49,10 @@ protected:
     }
 
     // All at once, as a layout is built: the designed positions decide.
-    void Build(const std::vector<ChildSpec>& specs)
+    void Build(const std::vector<ChildLayout>& layout)
     {
         Form->DisableAlign();
-        for (const ChildSpec& s : specs)
+        for (const ChildLayout& s : layout)
             Add(s);
         Form->EnableAlign();
         Pump(20);
@@ -77,7 +77,7 @@ protected:
 // Seven children made in an order unlike their places: the top ones go down
 // from the top, the bottom one up from the bottom, then the left ones from
 // the left, the right one from the right, and the fill takes the rest.
-const std::vector<ChildSpec> kAllEdges = {
+const std::vector<ChildLayout> kAllEdges = {
     {"Fill", alClient, 0, 0, 10, 10},
     {"Right1", alRight, 0, 0, 35, 10},
     {"Left2", alLeft, 100, 0, 50, 10},
@@ -89,7 +89,7 @@ const std::vector<ChildSpec> kAllEdges = {
 
 struct AlignCase {
     const char* Title;
-    std::vector<ChildSpec> Children;
+    std::vector<ChildLayout> Children;
     std::vector<Expect> Expected;
 };
 
@@ -101,13 +101,13 @@ TEST_P(AlignmentCases, EdgesAreTakenInOrder)
     Check(GetParam().Expected);
 }
 
-std::vector<ChildSpec> WithHidden(std::vector<ChildSpec> specs, std::initializer_list<const char*> hidden)
+std::vector<ChildLayout> WithHidden(std::vector<ChildLayout> layout, std::initializer_list<const char*> hidden)
 {
-    for (ChildSpec& s : specs)
+    for (ChildLayout& s : layout)
         for (const char* h : hidden)
             if (std::string(s.Name) == h)
                 s.Visible = false;
-    return specs;
+    return layout;
 }
 
 INSTANTIATE_TEST_SUITE_P(

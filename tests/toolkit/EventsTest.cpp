@@ -94,20 +94,6 @@ TEST(Events, EmptyEventsDoNothing)
     EXPECT_EQ(0, x.Calls);
 }
 
-TEST(Events, PlainFunctionsCompareByFunctionAndContext)
-{
-    int a = 0, b = 0;
-    auto bump = [](void* n, TObject*) { ++*static_cast<int*>(n); };
-    auto bumpTwice = [](void* n, TObject*) { *static_cast<int*>(n) += 2; };
-    TNotifyEvent e = TNotifyEvent::FromFunction(bump, &a);
-    EXPECT_TRUE(e == TNotifyEvent::FromFunction(bump, &a));
-    EXPECT_FALSE(e == TNotifyEvent::FromFunction(bump, &b));
-    EXPECT_FALSE(e == TNotifyEvent::FromFunction(bumpTwice, &a));
-    e(nullptr);
-    EXPECT_EQ(1, a);
-    EXPECT_EQ(0, b);
-}
-
 // ------------------------------------------------------------ exceptions
 
 enum class TThrown { Nothing, Message, Abort, StdError, NotAnException };

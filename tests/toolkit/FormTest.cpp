@@ -186,16 +186,4 @@ TEST(Form, ClientSizeSettersSizeTheRealClientArea)
     }
 }
 
-TEST(Form, CaptionIsTheWindowTitle)
-{
-    TForm form(nullptr);
-    form.SetCaption("Quiverleaf");
-    char title[64] = {};
-    GetWindowTextA(form.Handle(), title, sizeof title);
-    EXPECT_STREQ("Quiverleaf", title);
-    SetStrProp(&form, *form.ClassType().FindProperty("caption"), "Renamed");
-    GetWindowTextA(form.Handle(), title, sizeof title);
-    EXPECT_STREQ("Renamed", title);
-}
-
 } // namespace

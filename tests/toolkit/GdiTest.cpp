@@ -154,25 +154,6 @@ TEST(GdiScopes, SelectScopePutsThePreviousObjectBack)
     EXPECT_EQ(originalBrush, GetCurrentObject(dc.Get(), OBJ_BRUSH));
 }
 
-TEST(GdiScopes, SaveDCScopeRestoresTheState)
-{
-    MemoryDC dc(nullptr);
-    SetTextColor(dc.Get(), RGB(1, 2, 3));
-    SetBkMode(dc.Get(), OPAQUE);
-    {
-        SaveDCScope saved(dc.Get());
-        SetTextColor(dc.Get(), RGB(200, 100, 50));
-        SetBkMode(dc.Get(), TRANSPARENT);
-        SetViewportOrgEx(dc.Get(), 10, 20, nullptr);
-    }
-    EXPECT_EQ(ColorText(RGB(1, 2, 3)), ColorText(GetTextColor(dc.Get())));
-    EXPECT_EQ(OPAQUE, GetBkMode(dc.Get()));
-    POINT org{-1, -1};
-    GetViewportOrgEx(dc.Get(), &org);
-    EXPECT_EQ(0, org.x);
-    EXPECT_EQ(0, org.y);
-}
-
 TEST(GdiScopes, MouseCaptureIsReleasedUnlessAnotherWindowTookIt)
 {
     auto form = MakeForm(300, 200);
@@ -205,17 +186,6 @@ TEST(GdiScopes, MouseCaptureIsReleasedUnlessAnotherWindowTookIt)
         ReleaseCapture();
     }
     EXPECT_EQ(nullptr, GetCapture());
-}
-
-TEST(GdiScopes, MemoryDCIsDeleted)
-{
-    HDC mem = nullptr;
-    {
-        MemoryDC m(nullptr);
-        mem = m.Get();
-        EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), GetObjectType(mem));
-    }
-    EXPECT_EQ(0u, GetObjectType(mem));
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -279,32 +278,6 @@ TEST_F(PropertyAccess, ObjectPropertiesRejectObjectsOfTheWrongClass)
     before.Assign(Edit->Font());
     EXPECT_THROW(SetObjectProp(Edit, Prop(*Edit, "Font"), menu), EPropertyError);
     EXPECT_TRUE(Edit->Font()->Equals(before));
-}
-
-TEST_F(PropertyAccess, AccessOfTheWrongKindIsAnError)
-{
-    TEdit* e = Edit;
-    auto p = [e](const char* name) -> const TPropInfo& { return Prop(*e, name); };
-    struct {
-        const char* What;
-        std::function<void()> Access;
-    } const cases[] = {
-        {"ordinal read of a string", [&] { GetOrdProp(e, p("Text")); }},
-        {"ordinal write of a string", [&] { SetOrdProp(e, p("Text"), 1); }},
-        {"string read of an integer", [&] { GetStrProp(e, p("Left")); }},
-        {"string write of an integer", [&] { SetStrProp(e, p("Left"), "1"); }},
-        {"ordinal read of an object", [&] { GetOrdProp(e, p("Font")); }},
-        {"object read of an enumeration", [&] { GetObjectProp(e, p("Visible")); }},
-        {"object write of an enumeration", [&] { SetObjectProp(e, p("Visible"), nullptr); }},
-        {"float read of a string", [&] { GetFloatProp(e, p("Text")); }},
-        {"float write of a string", [&] { SetFloatProp(e, p("Text"), 1.0); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.What);
-        EXPECT_THROW(c.Access(), EPropertyError);
-    }
-    EXPECT_TRUE(Edit->Visible());
-    EXPECT_EQ("", Edit->GetText());
 }
 
 TEST(PublishedProperties, IntegerHolderKeepsAnyInt)

@@ -286,18 +286,6 @@ TEST_F(WinControls, WindowMadeAnewKeepsTextAndState)
     }
 }
 
-TEST_F(WinControls, WordWrapOffGivesTheMemoAHorizontalScrollBar)
-{
-    auto* memo = Make<TMemo>(Form.get(), 10, 10, 200, 80);
-    memo->SetText("line one\r\nline two");
-    EXPECT_FALSE(GetWindowLongA(memo->Handle(), GWL_STYLE) & WS_HSCROLL);
-    memo->SetWordWrap(false);
-    EXPECT_TRUE(GetWindowLongA(memo->Handle(), GWL_STYLE) & WS_HSCROLL);
-    EXPECT_EQ("line one\r\nline two", memo->GetText());
-    memo->SetWordWrap(true);
-    EXPECT_FALSE(GetWindowLongA(memo->Handle(), GWL_STYLE) & WS_HSCROLL);
-}
-
 TEST_F(WinControls, ControlsFreedDirectlyLeaveTheirParent)
 {
     auto* panel = Make<TPanel>(Form.get(), 10, 10, 200, 100);
