@@ -173,6 +173,9 @@ void TMemo::SetText(const std::string& value)
         return;
     if (!WriteWindowText(value))
         throw Exception("Text exceeds memo capacity");
+    // A multi-line edit window sends no change notice for text set from
+    // outside, so the editor announces the new text itself.
+    Change();
 }
 
 void TMemo::SetWordWrap(bool value)

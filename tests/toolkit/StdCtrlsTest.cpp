@@ -69,13 +69,15 @@ TEST_F(StdControls, EditChangeFiresAtEachTypedKey)
 struct SetTextCase {
     const char* Title;
     bool WithWindow;
+    bool MultiLine;
 };
 
 class EditSetText : public StdControls, public ::testing::WithParamInterface<SetTextCase> {};
 
 TEST_P(EditSetText, FiresOnlyWhenTheTextChanges)
 {
-    auto* edit = new TEdit(Form.get());
+    TCustomEdit* edit = GetParam().MultiLine ? static_cast<TCustomEdit*>(new TMemo(Form.get()))
+                                             : static_cast<TCustomEdit*>(new TEdit(Form.get()));
     edit->SetBounds(10, 10, 150, 21);
     if (GetParam().WithWindow)
         edit->SetParent(Form.get());
@@ -101,7 +103,10 @@ TEST_P(EditSetText, FiresOnlyWhenTheTextChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(StdControls, EditSetText,
-                         ::testing::Values(SetTextCase{"WithWindow", true}, SetTextCase{"BeforeTheWindow", false}),
+                         ::testing::Values(SetTextCase{"EditWithWindow", true, false},
+                                           SetTextCase{"EditBeforeTheWindow", false, false},
+                                           SetTextCase{"MemoWithWindow", true, true},
+                                           SetTextCase{"MemoBeforeTheWindow", false, true}),
                          [](const auto& testCase) { return std::string(testCase.param.Title); });
 
 TEST_F(StdControls, ModifiedAfterTypingOnly)
