@@ -284,11 +284,6 @@ void TControl::Notification(TComponent* component, TOperation operation)
         FPopupMenu = nullptr;
 }
 
-void TControl::Loaded()
-{
-    TComponent::Loaded();
-}
-
 // ---------------------------------------------------------- TGraphicControl
 
 const TClassInfo& TGraphicControl::StaticClass()

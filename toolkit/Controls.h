@@ -93,7 +93,6 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
-    void Loaded() override;
 
     virtual void VisibleChanged();
     virtual void EnabledChanged();

@@ -178,11 +178,6 @@ void TCustomForm::TextChanged()
         SetWindowTextA(HandleValue(), GetText().c_str());
 }
 
-void TCustomForm::BoundsChanged()
-{
-    TWinControl::BoundsChanged();
-}
-
 bool TCustomForm::CloseQuery()
 {
     bool canClose = true;

@@ -63,7 +63,6 @@ protected:
     void WndProc(TMessage& msg) override;
     void VisibleChanged() override;
     void TextChanged() override;
-    void BoundsChanged() override;
     // The session is ending (true) or the end was called off (false).
     virtual void EndSession(bool ending) { (void)ending; }
     // Fires OnDestroy once; derived destructors call it before tearing down.

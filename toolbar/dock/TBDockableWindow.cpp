@@ -54,11 +54,6 @@ void TTBCustomDockableWindow::Notification(TComponent* component, TOperation ope
         FDefaultDock = nullptr;
 }
 
-void TTBCustomDockableWindow::BoundsChanged()
-{
-    TCustomControl::BoundsChanged();
-}
-
 void TTBCustomDockableWindow::VisibleChanged()
 {
     TCustomControl::VisibleChanged();

@@ -21,7 +21,6 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
-    void BoundsChanged() override;
     void VisibleChanged() override;
     virtual void DockChanged() {}
 
