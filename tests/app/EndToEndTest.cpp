@@ -23,16 +23,8 @@ public:
     }
     ~WindowsIniFile() { DeleteFileA(FPath.c_str()); }
     const std::string& Path() const { return FPath; }
-    std::string Read(const std::string& key) const
-    {
-        char buf[2048];
-        GetPrivateProfileStringA("User", key.c_str(), "<missing>", buf, sizeof buf, FPath.c_str());
-        return buf;
-    }
-    void Write(const std::string& key, const std::string& value) const
-    {
-        WritePrivateProfileStringA("User", key.c_str(), value.c_str(), FPath.c_str());
-    }
+    std::string Read(const std::string& key) const { return ReadUserKey(FPath, key); }
+    void Write(const std::string& key, const std::string& value) const { WriteUserKey(FPath, key, value); }
     std::vector<std::string> Keys() const
     {
         std::vector<char> buf(65536);

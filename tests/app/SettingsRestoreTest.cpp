@@ -16,16 +16,8 @@ class NotebookSettings : public ::testing::Test {
 protected:
     void TearDown() override { delete Form; }
 
-    void Write(const std::string& key, const std::string& value) const
-    {
-        WritePrivateProfileStringA("User", key.c_str(), value.c_str(), Ini.c_str());
-    }
-    std::string Read(const std::string& key) const
-    {
-        char buf[2048];
-        GetPrivateProfileStringA("User", key.c_str(), "<missing>", buf, sizeof buf, Ini.c_str());
-        return buf;
-    }
+    void Write(const std::string& key, const std::string& value) const { WriteUserKey(Ini, key, value); }
+    std::string Read(const std::string& key) const { return ReadUserKey(Ini, key); }
     TForm1* Start()
     {
         delete Form;

@@ -58,16 +58,8 @@ protected:
         Pump(30);
         return Form;
     }
-    std::string Read(const std::string& key) const
-    {
-        char buf[2048];
-        GetPrivateProfileStringA("User", key.c_str(), "<missing>", buf, sizeof buf, Ini.c_str());
-        return buf;
-    }
-    void Write(const std::string& key, const std::string& value) const
-    {
-        WritePrivateProfileStringA("User", key.c_str(), value.c_str(), Ini.c_str());
-    }
+    std::string Read(const std::string& key) const { return ReadUserKey(Ini, key); }
+    void Write(const std::string& key, const std::string& value) const { WriteUserKey(Ini, key, value); }
     RECT WindowRect() const
     {
         RECT r;

@@ -200,4 +200,16 @@ bool FileExists(const std::string& path)
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string ReadUserKey(const std::string& iniPath, const std::string& key)
+{
+    char buf[2048];
+    GetPrivateProfileStringA("User", key.c_str(), "<missing>", buf, sizeof buf, iniPath.c_str());
+    return buf;
+}
+
+void WriteUserKey(const std::string& iniPath, const std::string& key, const std::string& value)
+{
+    WritePrivateProfileStringA("User", key.c_str(), value.c_str(), iniPath.c_str());
+}
+
 } // namespace testing_support

@@ -61,4 +61,9 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
+// One key of the settings section "User" of an INI file, read straight
+// through the profile functions ("<missing>" when absent), and written.
+std::string ReadUserKey(const std::string& iniPath, const std::string& key);
+void WriteUserKey(const std::string& iniPath, const std::string& key, const std::string& value);
+
 } // namespace testing_support
