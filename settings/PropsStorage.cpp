@@ -63,35 +63,6 @@ bool FitsFloatType(TFloatType type, double value)
     }
 }
 
-// General format with the given number of significant digits: fixed
-// notation unless the exponent is too large or too small, then "1.5E20" or
-// "1E-5" (no "+", no leading zeros in the exponent). Always with ".".
-std::string FormatGeneral(double value, int digits)
-{
-    if (std::isnan(value))
-        return "NAN";
-    if (std::isinf(value))
-        return value < 0 ? "-INF" : "INF";
-    if (value == 0)
-        value = 0; // no "-0"
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    std::string text = buffer;
-    auto e = text.find('E');
-    if (e == std::string::npos)
-        return text;
-    std::string mantissa = text.substr(0, e);
-    std::string exponent = text.substr(e + 1);
-    std::string sign;
-    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
-        if (exponent[0] == '-')
-            sign = "-";
-        exponent.erase(0, 1);
-    }
-    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
-    return mantissa + "E" + sign + exponent;
-}
-
 // An owner that has no name is named by its class, without the leading "T".
 std::string OwnerLabel(const TComponent& owner)
 {

@@ -702,17 +702,6 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bo
     return nullptr;
 }
 
-void TWinControl::SetBounds(int left, int top, int width, int height)
-{
-    if (width < 0)
-        width = 0;
-    if (height < 0)
-        height = 0;
-    if (left == Left() && top == Top() && width == Width() && height == Height())
-        return;
-    TControl::SetBounds(left, top, width, height);
-}
-
 void TWinControl::BoundsChanged()
 {
     if (FHandle) {

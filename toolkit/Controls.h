@@ -180,8 +180,6 @@ public:
     // descendants, wrapping around; nullptr if none can take the focus.
     TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;
 
-    void SetBounds(int left, int top, int width, int height) override;
-
     // Lays out the aligned children: top ones down from the top edge,
     // bottom ones up from the bottom edge, then left ones, right ones and
     // last the one that fills what is left. `changed` wins ties.

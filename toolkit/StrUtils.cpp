@@ -459,7 +459,8 @@ bool TryStrToFloat(const std::string& text, double& value)
     return true;
 }
 
-std::string FloatToStr(double value)
+// "%G" respelled: no "+" and no leading zeros in the exponent, no "-0".
+std::string FormatGeneral(double value, int digits)
 {
     if (std::isnan(value))
         return "NAN";
@@ -468,25 +469,26 @@ std::string FloatToStr(double value)
     if (value == 0)
         value = 0; // no "-0"
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
     std::string text = buffer;
-
-    // "1e+020" and "1e-05" become "1E20" and "1E-5".
-    size_t e = text.find('e');
-    if (e != std::string::npos) {
-        std::string mantissa = text.substr(0, e);
-        size_t i = e + 1;
-        std::string sign;
-        if (text[i] == '+' || text[i] == '-') {
-            if (text[i] == '-')
-                sign = "-";
-            ++i;
-        }
-        while (i + 1 < text.size() && text[i] == '0')
-            ++i;
-        text = mantissa + "E" + sign + text.substr(i);
+    auto e = text.find('E');
+    if (e == std::string::npos)
+        return text;
+    std::string mantissa = text.substr(0, e);
+    std::string exponent = text.substr(e + 1);
+    std::string sign;
+    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
+        if (exponent[0] == '-')
+            sign = "-";
+        exponent.erase(0, 1);
     }
-    return ReplaceAll(text, ".", LocaleFormats().decimalSeparator);
+    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+    return mantissa + "E" + sign + exponent;
+}
+
+std::string FloatToStr(double value)
+{
+    return ReplaceAll(FormatGeneral(value, 15), ".", LocaleFormats().decimalSeparator);
 }
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& value)

@@ -44,6 +44,10 @@ bool TryStrToTime(const std::string& text, TDateTime& value);
 bool TryStrToDateTime(const std::string& text, TDateTime& value);
 
 // Fifteen significant digits with the user's decimal separator.
+// General format with the given number of significant digits: fixed
+// notation unless the exponent is too large or too small, then "1.5E20" or
+// "1E-5". Always with ".", whatever the locale.
+std::string FormatGeneral(double value, int digits);
 std::string FloatToStr(double value);
 // The user's short date format; years before 1601, which the platform does
 // not format, come out as plain numbers in the locale's field order.
