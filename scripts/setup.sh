@@ -10,8 +10,9 @@
 #  3. builds it as a static library for x86_64 and i686 MinGW into
 #     .deps/<arch>/libjpeg/{include,lib/libjpeg.a}, with SIMD when nasm exists.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+root=$qv_root
 deps="$root/.deps"
 mkdir -p "$deps"
 
@@ -63,6 +64,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
     # machines our tests were checked on have them.
     if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" \
             >"$install_log" 2>&1; then
+        say "apt-get install failed; the end of its output:"
         tail -n 30 "$install_log" >&2
         rm -f "$install_log"
         exit 1
@@ -97,17 +99,7 @@ has_deb_src() {
 # mirror so that source and binaries come from the same place.
 add_deb_src() {
     local uri="" suite=""
-    local f
-    for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] || continue
-        uri=$(awk '/^URIs:/ { for (i = 2; i <= NF; i++) if ($i ~ /\/debian\/?$/) { print $i; exit } }' "$f")
-        [ -n "$uri" ] && break
-    done
-    if [ -z "$uri" ] && [ -f /etc/apt/sources.list ]; then
-        uri=$(awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z+]+:\/\/.*\/debian\/?$/) { print $i; exit } }' \
-              /etc/apt/sources.list)
-    fi
-    if [ -z "$uri" ]; then
+    if ! uri=$(qv_debian_mirror); then
         say "no Debian archive entry found in /etc/apt to add a deb-src entry beside"
         exit 1
     fi

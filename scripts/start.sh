@@ -12,6 +12,7 @@ set -euo pipefail
 here=$(pwd)
 
 bash "$qv_root/scripts/setup.sh"
+qv_find_wine
 qv_configure_x86_64
 cmake --build "$qv_build" --target Quiverleaf
 

@@ -29,6 +29,11 @@
 set -uo pipefail
 
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# This script passes the program's exit status on, and a failing test
+# program is no failure of the script's: every early stop below says why
+# itself, so the shared trap for failed commands is not wanted here.
+trap - ERR
+qv_find_wine || exit 1
 
 prefix="$qv_build/wineprefix"
 boot_only=0
@@ -62,8 +67,8 @@ cleanup() {
     qv_stop_xvfb
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+trap 'echo "wine-run.sh: interrupted; ending the Wine session" >&2; exit 130' INT
+trap 'echo "wine-run.sh: told to stop (a time limit?); ending the Wine session" >&2; exit 143' TERM
 
 # Makes the project's prefix once. The ready mark is written last, so an
 # interrupted first boot is redone rather than half used.
