@@ -6,7 +6,10 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 bash "$qv_root/scripts/setup.sh"
-qv_configure_x86_64
+qv_find_wine
+# Warnings are errors here, with the compiler setup.sh installed; a user's
+# own build (start.sh, or CMake by hand) only shows them.
+qv_configure_x86_64 -DQV_WERROR=ON
 cmake --build "$qv_build"
 
 # The first boot of the prefix takes ten seconds or so; doing it here keeps

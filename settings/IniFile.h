@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "toolkit/LocaleText.h"
 #include "toolkit/StrUtils.h"
 
 class TStrings;

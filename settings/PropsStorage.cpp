@@ -13,6 +13,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/OpenForms.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/StrUtils.h"
 #include "toolkit/StringList.h"
 

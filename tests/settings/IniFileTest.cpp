@@ -16,6 +16,7 @@
 
 #include "settings/IniFile.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/LocaleText.h"
 #include "toolkit/StrUtils.h"
 #include "toolkit/StringList.h"
 
