@@ -1,63 +1,11 @@
 #include "settings/WindowHook.h"
 
+#include "settings/WindowProcLinks.h"
 #include "toolkit/Forms.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <new>
-
-// ------------------------------------------------------- procedure links
-
-// One place of a control hook in a window's procedure chain. Its first bytes
-// are the procedure the window calls: they put the link's own address where
-// the window handle was and jump to TControlHook::LinkProc. So every link is
-// a procedure of its own, and LinkProc knows which chain the call came
-// through even when the same window passes through two links of one control
-// hook (one it let go of, one it installed later).
-struct TWindowProcLink {
-#pragma pack(push, 1)
-    struct TCode {
-#if defined(__x86_64__) || defined(_M_X64)
-        uint8_t MovRcx[2];  // mov rcx, Self   (the first argument)
-        uint64_t Self;
-        uint8_t MovRax[2];  // mov rax, Target
-        uint64_t Target;
-        uint8_t JmpRax[2];  // jmp rax
-#elif defined(__i386__) || defined(_M_IX86)
-        uint8_t MovArg[4];  // mov dword ptr [esp+4], Self   (the first argument)
-        uint32_t Self;
-        uint8_t MovEax;     // mov eax, Target
-        uint32_t Target;
-        uint8_t JmpEax[2];  // jmp eax
-#else
-#error "Window procedure links are written for x86 and x86-64 only"
-#endif
-    };
-#pragma pack(pop)
-
-    TCode Code;
-    // The control hook this link works for; nullptr once the control hook
-    // has let go of it and it only passes messages on.
-    TControlHook* Owner = nullptr;
-    HWND Wnd = nullptr;     // the window whose chain it is in
-    WNDPROC Prev = nullptr; // what it passes messages on to; nullptr: in no chain
-
-    WNDPROC Proc() { return reinterpret_cast<WNDPROC>(&Code); }
-
-    static TWindowProcLink* Make(TControlHook* owner, WNDPROC target);
-    static void Free(TWindowProcLink* link);
-};
 
 namespace {
-
-// The links hold code the processor runs, so they live in a heap whose
-// memory may be executed. It stays for the whole run: links let go of are
-// freed one by one when their window ends.
-HANDLE LinkHeap()
-{
-    static HANDLE heap = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
-    return heap;
-}
 
 // Made on first use of the list (not at start-up), so that it is freed at
 // the end of the program after whatever was set up before it.
@@ -76,47 +24,6 @@ THookList* ExistingHookList()
 const char* const kHookListClass = "QuiverleafHookList";
 
 } // namespace
-
-TWindowProcLink* TWindowProcLink::Make(TControlHook* owner, WNDPROC target)
-{
-    HANDLE heap = LinkHeap();
-    void* memory = heap ? HeapAlloc(heap, 0, sizeof(TWindowProcLink)) : nullptr;
-    if (!memory)
-        throw std::bad_alloc();
-    auto* link = new (memory) TWindowProcLink;
-    link->Owner = owner;
-    TCode& c = link->Code;
-#if defined(__x86_64__) || defined(_M_X64)
-    c.MovRcx[0] = 0x48;
-    c.MovRcx[1] = 0xB9;
-    c.Self = reinterpret_cast<uint64_t>(link);
-    c.MovRax[0] = 0x48;
-    c.MovRax[1] = 0xB8;
-    c.Target = reinterpret_cast<uint64_t>(target);
-    c.JmpRax[0] = 0xFF;
-    c.JmpRax[1] = 0xE0;
-#else
-    c.MovArg[0] = 0xC7;
-    c.MovArg[1] = 0x44;
-    c.MovArg[2] = 0x24;
-    c.MovArg[3] = 0x04;
-    c.Self = reinterpret_cast<uint32_t>(link);
-    c.MovEax = 0xB8;
-    c.Target = reinterpret_cast<uint32_t>(target);
-    c.JmpEax[0] = 0xFF;
-    c.JmpEax[1] = 0xE0;
-#endif
-    FlushInstructionCache(GetCurrentProcess(), &link->Code, sizeof link->Code);
-    return link;
-}
-
-void TWindowProcLink::Free(TWindowProcLink* link)
-{
-    if (!link)
-        return;
-    link->~TWindowProcLink();
-    HeapFree(LinkHeap(), 0, link);
-}
 
 // ------------------------------------------------------------ TWindowHook
 
@@ -223,9 +130,6 @@ TControlHook::~TControlHook()
         RemoveHook(FHooks.back());
     UnsubclassWindow();
     FControl = nullptr;
-    // Either back out of the window's chain or handed over to it by now.
-    TWindowProcLink::Free(FLink);
-    FLink = nullptr;
 }
 
 void TControlHook::SetControl(TWinControl* value)
@@ -273,54 +177,43 @@ void TControlHook::SubclassWindow()
     if (!FControl || FControl->IsDesigning() || FControl->IsDestroying() || FDestroying || FHooks.empty())
         return;
     HWND wnd = FControl->Handle();
-    if (FLink && FLink->Prev) {
+    if (FLink) {
         // Already in this window's chain, perhaps under somebody who came
-        // later: a second entry would call us twice and make the chain
-        // loop through that somebody.
-        if (FLink->Wnd == wnd && IsWindow(wnd))
+        // later: a second entry would call us twice.
+        if (FWnd == wnd && IsWindow(wnd))
             return;
         UnsubclassWindow();
     }
-    if (!FLink)
-        FLink = TWindowProcLink::Make(this, &TControlHook::LinkProc);
-    auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC));
-    if (current == FLink->Proc())
-        return;
-    FLink->Wnd = wnd;
-    FLink->Prev = current;
-    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FLink->Proc()));
+    FLink = TWindowProcLinks::Install(wnd, this);
+    FWnd = wnd;
+    FInstalled = true;
 }
 
 void TControlHook::UnsubclassWindow()
 {
-    if (!FLink)
-        return;
-    HWND wnd = FLink->Wnd;
-    if (FLink->Prev && wnd && IsWindow(wnd)) {
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd, GWLP_WNDPROC)) != FLink->Proc()) {
-            // Somebody subclassed the window after us and passes its
-            // messages on to our procedure. That procedure stays, so that
-            // they still reach the one before us; we let go of it (it frees
-            // itself when the window ends) and make a new one if we
-            // subclass again.
-            FLink->Owner = nullptr;
-            FLink = nullptr;
-            return;
-        }
-        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FLink->Prev));
+    TWindowProcLink* link = FLink;
+    HWND wnd = FWnd;
+    FLink = nullptr;
+    FWnd = nullptr;
+    TWindowProcLinks::Release(wnd, link);
+}
+
+void TControlHook::LinkEnded(const TWindowProcLink* link)
+{
+    if (FLink == link) {
+        FLink = nullptr;
+        FWnd = nullptr;
     }
-    FLink->Prev = nullptr;
-    FLink->Wnd = nullptr;
 }
 
 bool TControlHook::Subclassed() const
 {
-    return FLink && FLink->Prev && FLink->Wnd && IsWindow(FLink->Wnd);
+    return FLink && FWnd && IsWindow(FWnd);
 }
 
 WNDPROC TControlHook::WindowProcedure() const
 {
-    return FLink ? FLink->Proc() : nullptr;
+    return FInstalled ? TWindowProcLinks::SharedProcedure() : nullptr;
 }
 
 WNDPROC TControlHook::PreviousProcedure() const
@@ -328,51 +221,12 @@ WNDPROC TControlHook::PreviousProcedure() const
     return FLink ? FLink->Prev : nullptr;
 }
 
-LRESULT CALLBACK TControlHook::LinkProc(HWND linkArg, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* link = reinterpret_cast<TWindowProcLink*>(linkArg);
-    // Taken now: a handler may unsubclass, and this message must still go
-    // on along the chain it came in by.
-    HWND wnd = link->Wnd;
-    WNDPROC previous = link->Prev;
-    LRESULT result = 0;
-    try {
-        if (link->Owner)
-            result = link->Owner->WindowProc(wnd, previous, msg, wParam, lParam);
-        else
-            result = CallWindowProcA(previous, wnd, msg, wParam, lParam);
-    } catch (...) {
-        HandleCallbackException();
-    }
-    if (msg == WM_NCDESTROY) {
-        // The window's last message: whatever link it came through is in
-        // no chain any more.
-        if (link->Owner) {
-            if (link->Wnd == wnd) {
-                link->Prev = nullptr;
-                link->Wnd = nullptr;
-            }
-        } else {
-            TWindowProcLink::Free(link);
-        }
-    }
-    return result;
-}
-
-LRESULT TControlHook::CallPrevious(HWND wnd, WNDPROC previous, const TMessage& msg)
-{
-    // Not knowing the previous procedure, the window's class procedure is
-    // the closest thing to the control's own handling.
-    if (!previous)
-        previous = reinterpret_cast<WNDPROC>(GetClassLongPtrA(wnd, GCLP_WNDPROC));
-    return CallWindowProcA(previous, wnd, msg.Msg, msg.WParam, msg.LParam);
-}
-
-LRESULT TControlHook::WindowProc(HWND wnd, WNDPROC previous, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT TControlHook::WindowProc(TWindowProcLinks& links, TWindowProcLink& link, UINT msg, WPARAM wParam,
+                                 LPARAM lParam)
 {
     TMessage m{msg, wParam, lParam, 0};
     if (!FControl)
-        return CallPrevious(wnd, previous, m);
+        return links.CallPrevious(link, msg, wParam, lParam);
 
     // While a message of the window is in progress this object must stay,
     // even when a nested message loop handles a posted free meanwhile.
@@ -397,7 +251,7 @@ LRESULT TControlHook::WindowProc(HWND wnd, WNDPROC previous, UINT msg, WPARAM wP
     if (!handled || msg == WM_DESTROY) {
         bool afterHandled = false;
         try {
-            m.Result = CallPrevious(wnd, previous, m);
+            m.Result = links.CallPrevious(link, m.Msg, m.WParam, m.LParam);
         } catch (...) {
             DispatchToHooks(true, m, afterHandled);
             throw;

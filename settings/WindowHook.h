@@ -16,6 +16,7 @@
 
 class TControlHook;
 class THookList;
+class TWindowProcLinks;
 struct TWindowProcLink;
 
 // Sender is the TWindowHook. A handler may change the message (what it
@@ -87,26 +88,30 @@ public:
     void SubclassWindow();
     void UnsubclassWindow();
 
-    // True while this object's procedure is in its control's window chain
-    // as the one it installed (on top, or under somebody who came later).
+    // True while this object works for an entry in its control's window
+    // chain (on top, or under somebody who came later).
     bool Subclassed() const;
     // The procedure it installed in the window (nullptr before the first
-    // subclassing), and the one it chains to (nullptr while not subclassed).
+    // subclassing; one procedure shared by every control hook), and the one
+    // it chains to (nullptr while not subclassed).
     WNDPROC WindowProcedure() const;
     WNDPROC PreviousProcedure() const;
 
 private:
     friend class THookList;
+    friend class TWindowProcLinks;
 
-    static LRESULT CALLBACK LinkProc(HWND link, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT WindowProc(HWND wnd, WNDPROC previous, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT CallPrevious(HWND wnd, WNDPROC previous, const TMessage& msg);
+    LRESULT WindowProc(TWindowProcLinks& links, TWindowProcLink& link, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window ended, and with it the entry this object worked for.
+    void LinkEnded(const TWindowProcLink* link);
     void DispatchToHooks(bool after, TMessage& msg, bool& handled);
     bool Busy() const { return FBusy > 0; }
 
     TWinControl* FControl = nullptr;  // not owned
     std::vector<TWindowHook*> FHooks; // not owned, attaching order
-    TWindowProcLink* FLink = nullptr; // this object's procedure; owned
+    TWindowProcLink* FLink = nullptr; // its entry in FWnd's chain; the window's links own it
+    HWND FWnd = nullptr;              // the window FLink is in
+    bool FInstalled = false;          // has been in a window's chain
     int FBusy = 0;                    // messages of the window in progress
     bool FFreePending = false;        // asked to be freed while busy
     bool FDestroying = false;

@@ -52,12 +52,14 @@ WNDPROC CurrentProc(HWND wnd)
 }
 
 // A control whose own handling logs "window <message>" and answers the test
-// message with 100 + WParam.
+// message with 100 + WParam; given ResendOn as WParam, it first sends its
+// window the test message once more (with WParam 0).
 template <class Base>
 class TRecording : public Base {
 public:
     using Base::Base;
     TLog* Log = nullptr;
+    WPARAM ResendOn = ~WPARAM{0};
 
 protected:
     void WndProc(TMessage& msg) override
@@ -66,6 +68,8 @@ protected:
             if (Log)
                 Log->push_back(std::string("window ") + name);
             if (msg.Msg == kTestMsg) {
+                if (msg.WParam == ResendOn)
+                    SendMessageA(this->Handle(), kTestMsg, 0, 0);
                 msg.Result = 100 + static_cast<LRESULT>(msg.WParam);
                 return;
             }
@@ -405,6 +409,56 @@ TEST_F(WindowHookTest, DetachingLeavesALaterSubclasserInPlace)
     // The window ends through what is left of the chain.
     form->DestroyHandle();
     EXPECT_EQ((TLog{"later1 test", "window test", "window destroy"}), Log);
+}
+
+// Two control hooks on one window with somebody else's procedure between
+// them: every entry of the one shared procedure works for its own control
+// hook, also for a message the window sends itself while another is on its
+// way down the chain, and each leaves the chain by the same rules.
+TEST_F(WindowHookTest, TwoControlHooksAroundALaterSubclasserEachSeeEveryMessageOnce)
+{
+    TTestForm* form = NewForm();
+    HWND wnd = form->Handle();
+    const WNDPROC original = CurrentProc(wnd);
+    TWindowHook* a = NewHook(form, "A");
+    TLaterSubclasser<1> later1(wnd, Log);
+    TWindowHook* b = NewHook(form, "B");
+    TControlHook second;
+    second.AddHook(b);
+    EXPECT_EQ(second.WindowProcedure(), CurrentProc(wnd));
+    EXPECT_EQ(TLaterSubclasser<1>::Procedure(), second.PreviousProcedure());
+
+    const TLog once{"B before test", "later1 test", "A before test", "window test", "A after test", "B after test"};
+    EXPECT_EQ(101, Send(form, 1));
+    EXPECT_EQ(once, Log);
+    form->ResendOn = 2;
+    Log.clear();
+    EXPECT_EQ(102, Send(form, 2));
+    EXPECT_EQ((TLog{"B before test", "later1 test", "A before test", "window test", "B before test", "later1 test",
+                    "A before test", "window test", "A after test", "B after test", "A after test", "B after test"}),
+              Log);
+
+    // The one under somebody else only passes messages on; the one on top
+    // gives the window back what it found.
+    a->SetActive(false);
+    b->SetActive(false);
+    EXPECT_EQ(TLaterSubclasser<1>::Procedure(), CurrentProc(wnd));
+    Log.clear();
+    Send(form);
+    EXPECT_EQ((TLog{"later1 test", "window test"}), Log);
+
+    // With that somebody gone, the entry left behind is taken up again
+    // rather than a second one put above it.
+    EXPECT_TRUE(later1.Remove());
+    a->SetActive(true);
+    TControlHook* first = a->ControlHook();
+    EXPECT_EQ(first->WindowProcedure(), CurrentProc(wnd));
+    EXPECT_EQ(original, first->PreviousProcedure());
+    Log.clear();
+    Send(form);
+    EXPECT_EQ((TLog{"A before test", "window test", "A after test"}), Log);
+    a->SetActive(false);
+    EXPECT_EQ(original, CurrentProc(wnd));
 }
 
 TEST_F(WindowHookTest, RecreatedWindowIsSubclassedAgainOnceThePostedMessageIsHandled)
