@@ -4,6 +4,34 @@
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// How the process was asked to show its first window (a shortcut set to
+// run maximised, "start /min", ...). SW_SHOWDEFAULT means the same on
+// Windows, but not every platform maps it. Minimising is done without
+// taking the activation, as a program started minimised should; a
+// notebook started hidden could not be reached, so it is shown normally.
+int StartupShowCommand()
+{
+    STARTUPINFOA info{};
+    info.cb = sizeof info;
+    GetStartupInfoA(&info);
+    if (!(info.dwFlags & STARTF_USESHOWWINDOW))
+        return SW_SHOWNORMAL;
+    switch (info.wShowWindow) {
+    case SW_SHOWMAXIMIZED: return SW_SHOWMAXIMIZED;
+    case SW_SHOWMINIMIZED: return SW_SHOWMINIMIZED;
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE: return SW_SHOWMINNOACTIVE;
+    case SW_SHOWNOACTIVATE: return SW_SHOWNOACTIVATE;
+    case SW_SHOWNA: return SW_SHOWNA;
+    default: return SW_SHOWNORMAL;
+    }
+}
+
+} // namespace
+
 // ------------------------------------------------------------- TCustomForm
 
 const TClassInfo& TCustomForm::StaticClass()
@@ -154,7 +182,7 @@ void TCustomForm::VisibleChanged()
         }
         int cmd = SW_SHOWNORMAL;
         if (!FShownOnce && Application && Application->MainForm() == this)
-            cmd = SW_SHOWDEFAULT; // honours how the process was started (maximised, minimised)
+            cmd = StartupShowCommand();
         else if (FWindowState == wsMaximized)
             cmd = SW_SHOWMAXIMIZED;
         else if (FWindowState == wsMinimized)

@@ -1,6 +1,7 @@
 // The real program, started as a user would start it: typed into with real
 // input, closed, and started again.
 #include "app/PageFiles.h"
+#include "settings/WindowPlacement.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestSupport.h"
 
@@ -11,7 +12,9 @@ using namespace testing_support;
 namespace {
 
 // The settings file has a bare name, so the profile functions keep it in the
-// Windows folder; each test starts without one and leaves none behind.
+// Windows folder. Each test starts without one; a settings file of the
+// user's own that was there is moved aside for the test and put back after
+// it (and stays in its side file if the test never ends).
 class WindowsIniFile {
 public:
     WindowsIniFile()
@@ -19,9 +22,20 @@ public:
         char dir[MAX_PATH];
         GetWindowsDirectoryA(dir, MAX_PATH);
         FPath = std::string(dir) + "\\Quiverleaf.ini";
-        DeleteFileA(FPath.c_str());
+        FKept = FPath + ".kept-during-tests";
+        FHadOne = FileExists(FPath);
+        if (FHadOne && !MoveFileExA(FPath.c_str(), FKept.c_str(), MOVEFILE_REPLACE_EXISTING))
+            ADD_FAILURE() << "cannot move the existing " << FPath << " aside (error " << GetLastError() << ")";
+        // Flushes the profile functions' cache of the file just moved.
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
     }
-    ~WindowsIniFile() { DeleteFileA(FPath.c_str()); }
+    ~WindowsIniFile()
+    {
+        DeleteFileA(FPath.c_str());
+        if (FHadOne)
+            MoveFileExA(FKept.c_str(), FPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+    }
     const std::string& Path() const { return FPath; }
     std::string Read(const std::string& key) const { return ReadUserKey(FPath, key); }
     void Write(const std::string& key, const std::string& value) const { WriteUserKey(FPath, key, value); }
@@ -39,6 +53,8 @@ public:
 
 private:
     std::string FPath;
+    std::string FKept;
+    bool FHadOne = false;
 };
 
 // The text of the visible page editor of another process's window.
@@ -64,11 +80,11 @@ std::string VisibleEditorText(HWND main)
 // Runs the program in `dir` until its window shows, lets `use` work on it,
 // then closes it and expects a clean exit.
 template <class Use>
-void RunOnce(const std::string& dir, Use use)
+void RunOnce(const std::string& dir, Use use, int showCommand = RunningProgram::kNoShowCommand)
 {
     const std::string exe = QuiverleafExe();
     ASSERT_FALSE(exe.empty()) << "QV_EXE must name the built Quiverleaf.exe";
-    RunningProgram program(exe, dir);
+    RunningProgram program(exe, dir, showCommand);
     ASSERT_TRUE(program.Started()) << exe;
     HWND main = program.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
@@ -121,17 +137,21 @@ TEST(EndToEnd, SettingsFileIsWrittenAndAHandEditedOneComesBack)
     EXPECT_EQ("FormVersion", keys[0]);
     EXPECT_EQ("ToolBar_CurrentDock", keys[9]);
     EXPECT_EQ("Name10_Text", keys.back());
+    // What depends on the screen is read from it, not assumed.
+    const std::string ppi = std::to_string(ScreenPixelsPerInch());
+    const std::string normPosHere = "NormPos" + ScreenSizeSuffix();
+    const std::string pointSize = std::to_string(MulDiv(11, 72, ScreenPixelsPerInch()));
     struct Expected {
         const char* key;
         const char* value;
     } first[] = {
         {"FormVersion", "0"},        {"ShowCmd", "1"},
-        {"PixelsPerInch", "96"},     {"NormPos(1024x768)", "199,186,799,661"},
+        {"PixelsPerInch", ppi.c_str()}, {normPosHere.c_str(), "199,186,799,661"},
         {"NormPos", "199,186,799,661"}, {"Visible", "0"},
         {"ToolBar_CurrentDock", "DockTop"}, {"ToolBar_Color", "-2147483633"},
         {"ToolBar_FontCharset", "1"}, {"ToolBar_FontColor", "-2147483640"},
         {"ToolBar_FontHeight", "-11"}, {"ToolBar_FontName", "MS Sans Serif"},
-        {"ToolBar_FontPitch", "fpDefault"}, {"ToolBar_FontSize", "8"},
+        {"ToolBar_FontPitch", "fpDefault"}, {"ToolBar_FontSize", pointSize.c_str()},
         {"ToolBar_FontStyle", "[]"}, {"Page01_Enabled", "False"},
         {"Page02_Enabled", "True"},  {"Memo01_Visible", "True"},
         {"Memo10_Visible", "False"}, {"Memo05_Color", "-2147483643"},
@@ -154,7 +174,7 @@ TEST(EndToEnd, SettingsFileIsWrittenAndAHandEditedOneComesBack)
         wsprintfA(key, "Memo%02d_Color", n);
         ini.Write(key, "255");
     }
-    ini.Write("NormPos(1024x768)", "100, 50, 720, 560");
+    ini.Write(normPosHere, "100, 50, 720, 560");
 
     RunOnce(dir.Path(), [](HWND main) {
         EXPECT_EQ("seven", VisibleEditorText(main));
@@ -179,4 +199,38 @@ TEST(EndToEnd, SettingsFileIsWrittenAndAHandEditedOneComesBack)
     EXPECT_EQ("True", ini.Read("Memo07_Visible"));
     EXPECT_EQ("255", ini.Read("Memo10_Color"));
     EXPECT_EQ("100,50,720,560", ini.Read("NormPos"));
+}
+
+// Started the way a shortcut or "start /max" starts it, the window opens in
+// that state; minimised without activation leaves the foreground alone.
+TEST(EndToEnd, TheStartUpShowModeDecidesHowTheWindowOpens)
+{
+    enum class TState { Normal, Maximized, Minimized };
+    struct TCase {
+        const char* Name;
+        int ShowCommand;
+        TState Expected;
+        bool Activated;
+    };
+    const TCase cases[] = {
+        {"none given", RunningProgram::kNoShowCommand, TState::Normal, true},
+        {"normal", SW_SHOWNORMAL, TState::Normal, true},
+        {"maximised", SW_SHOWMAXIMIZED, TState::Maximized, true},
+        {"minimised", SW_SHOWMINIMIZED, TState::Minimized, true},
+        {"minimised, not active", SW_SHOWMINNOACTIVE, TState::Minimized, false},
+        {"minimise", SW_MINIMIZE, TState::Minimized, false},
+        {"hidden, which would be lost", SW_HIDE, TState::Normal, true},
+    };
+    WindowsIniFile ini;
+    TempDir dir;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        RunOnce(dir.Path(), [&](HWND main) {
+            const TState state = IsIconic(main) ? TState::Minimized : IsZoomed(main) ? TState::Maximized : TState::Normal;
+            EXPECT_EQ(static_cast<int>(c.Expected), static_cast<int>(state));
+            if (!c.Activated) {
+                EXPECT_NE(main, GetForegroundWindow());
+            }
+        }, c.ShowCommand);
+    }
 }

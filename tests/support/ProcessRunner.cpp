@@ -20,10 +20,14 @@ std::string QuiverleafExe()
     return path;
 }
 
-RunningProgram::RunningProgram(const std::string& exe, const std::string& dir)
+RunningProgram::RunningProgram(const std::string& exe, const std::string& dir, int showCommand)
 {
     STARTUPINFOA si{};
     si.cb = sizeof si;
+    if (showCommand != kNoShowCommand) {
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(showCommand);
+    }
     std::string cmd = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &FProcess))
         FProcess = PROCESS_INFORMATION{};

@@ -11,8 +11,10 @@ std::string QuiverleafExe();
 
 class RunningProgram {
 public:
-    // Starts the program with `dir` as its current directory.
-    RunningProgram(const std::string& exe, const std::string& dir);
+    // Starts the program with `dir` as its current directory; with a show
+    // command (SW_...), the start-up information asks for it.
+    static constexpr int kNoShowCommand = -1;
+    RunningProgram(const std::string& exe, const std::string& dir, int showCommand = kNoShowCommand);
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     ~RunningProgram();
