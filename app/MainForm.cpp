@@ -37,7 +37,7 @@ void TForm1::FormCreate(TObject*)
             LoadPage(n);
         } catch (...) {
             FPages[n - 1].LoadFailed = true;
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
     }
 }

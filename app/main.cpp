@@ -15,7 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         app.SetMainForm(form);
         app.Run();
     } catch (...) {
-        app.HandleException(nullptr);
+        app.HandleException(nullptr, std::current_exception());
     }
     return 0;
 }

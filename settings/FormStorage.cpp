@@ -270,7 +270,7 @@ void TFormPlacement::FormShow(TObject* sender)
         try {
             RestorePass();
         } catch (...) {
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
     }
     FSaveFormShow(sender);
@@ -284,7 +284,7 @@ void TFormPlacement::FormCloseQuery(TObject* sender, bool& canClose)
         try {
             SavePass();
         } catch (...) {
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
     }
 }
@@ -296,7 +296,7 @@ void TFormPlacement::FormDestroy(TObject* sender)
         try {
             SavePass();
         } catch (...) {
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
         FDestroyingPass = false;
     }

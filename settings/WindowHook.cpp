@@ -284,7 +284,7 @@ void TControlHook::DispatchToHooks(bool after, TMessage& msg, bool& handled)
         try {
             handler(hook, msg, handled);
         } catch (...) {
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
         if (handled)
             break;
@@ -382,7 +382,7 @@ LRESULT CALLBACK THookList::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
     try {
         result = self->WndProc(msg, wParam, lParam);
     } catch (...) {
-        HandleCallbackException();
+        HandleCallbackException(std::current_exception());
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);

@@ -107,7 +107,7 @@ LRESULT CALLBACK TWindowProcLinks::SharedProc(HWND wnd, UINT msg, WPARAM wParam,
         else
             result = links->CallPrevious(*link, msg, wParam, lParam);
     } catch (...) {
-        HandleCallbackException();
+        HandleCallbackException(std::current_exception());
     }
     --links->FCalls;
     // A message that came in from the window meanwhile leaves the message

@@ -453,7 +453,7 @@ LRESULT TWinControl::Dispatch(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     try {
         WndProc(m);
     } catch (...) {
-        HandleCallbackException();
+        HandleCallbackException(std::current_exception());
     }
     if (msg == WM_NCDESTROY) {
         RemovePropA(wnd, kObjectProp);

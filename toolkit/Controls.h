@@ -3,6 +3,7 @@
 // parent; TGraphicControl is painted by its parent; TWinControl owns a
 // window; TCustomControl is a window the program paints itself.
 #include "toolkit/Component.h"
+#include "toolkit/ErrorSink.h"
 #include "toolkit/Events.h"
 #include "toolkit/Graphics.h"
 
@@ -260,6 +261,3 @@ protected:
     virtual void Paint(HDC dc) { (void)dc; }
 };
 
-// The application's handler for exceptions that reach a window procedure
-// or another platform callback. Never throws.
-void HandleCallbackException() noexcept;

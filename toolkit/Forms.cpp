@@ -68,7 +68,7 @@ void TCustomForm::DoDestroy()
     try {
         OnDestroy(this);
     } catch (...) {
-        HandleCallbackException();
+        HandleCallbackException(std::current_exception());
     }
 }
 
@@ -77,7 +77,7 @@ void TCustomForm::DoCreate()
     try {
         OnCreate(this);
     } catch (...) {
-        HandleCallbackException();
+        HandleCallbackException(std::current_exception());
     }
 }
 
@@ -178,7 +178,7 @@ void TCustomForm::VisibleChanged()
         try {
             OnShow(this);
         } catch (...) {
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
         int cmd = SW_SHOWNORMAL;
         if (!FShownOnce && Application && Application->MainForm() == this)
@@ -194,7 +194,7 @@ void TCustomForm::VisibleChanged()
         try {
             OnHide(this);
         } catch (...) {
-            HandleCallbackException();
+            HandleCallbackException(std::current_exception());
         }
         ShowWindow(wnd, SW_HIDE);
     }
@@ -272,12 +272,15 @@ const TClassInfo& TApplication::StaticClass()
 TApplication::TApplication() : TComponent(nullptr)
 {
     Application = this;
+    SetErrorSink(this);
 }
 
 TApplication::~TApplication()
 {
     Destroying();
     DestroyComponents();
+    if (CurrentErrorSink() == this)
+        SetErrorSink(nullptr);
     if (Application == this)
         Application = nullptr;
 }
@@ -339,9 +342,7 @@ bool TApplication::IsFormKeyMessage(MSG& msg)
 
 std::string TApplication::ErrorBoxText(const std::string& message)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
-        return message + ".";
-    return message;
+    return ::ErrorBoxText(message);
 }
 
 void TApplication::ShowException(const std::exception& e)
@@ -356,10 +357,12 @@ void TApplication::ShowException(const std::exception& e)
     MessageBoxA(owner, ErrorBoxText(e.what()).c_str(), FTitle.c_str(), MB_OK | MB_ICONERROR);
 }
 
-void TApplication::HandleException(TObject*)
+void TApplication::HandleException(TObject*, std::exception_ptr error)
 {
+    if (!error)
+        return;
     try {
-        throw;
+        std::rethrow_exception(error);
     } catch (const EAbort&) {
         // A quiet abort is not shown.
     } catch (const std::exception& e) {
@@ -369,20 +372,10 @@ void TApplication::HandleException(TObject*)
     }
 }
 
-void HandleCallbackException() noexcept
+void TApplication::ReportError(std::exception_ptr error) noexcept
 {
     try {
-        if (Application) {
-            Application->HandleException(nullptr);
-        } else {
-            try {
-                throw;
-            } catch (const EAbort&) {
-            } catch (const std::exception& e) {
-                MessageBoxA(nullptr, TApplication::ErrorBoxText(e.what()).c_str(), "Error", MB_OK | MB_ICONERROR);
-            } catch (...) {
-            }
-        }
+        HandleException(this, error);
     } catch (...) {
         // The error box itself failed; nothing sensible is left to do.
     }

@@ -87,7 +87,8 @@ public:
 
 using TExceptionEvent = TMethod<TObject*, const std::exception&>;
 
-class TApplication : public TComponent {
+// The application object is the error sink while it lives.
+class TApplication : public TComponent, public TErrorSink {
 public:
     QV_CLASS(TApplication, TComponent)
 
@@ -111,12 +112,13 @@ public:
     // (Tab moves the focus). True when the message was used.
     bool IsFormKeyMessage(MSG& msg);
 
-    // The top-level handler: shows the error box for the exception being
-    // handled (call it from inside a catch block), unless it is a quiet abort.
-    void HandleException(TObject* sender);
+    // The top-level handler: shows the error box for the error (by default
+    // the exception being handled, inside a catch block), unless it is a
+    // quiet abort.
+    void HandleException(TObject* sender, std::exception_ptr error = std::current_exception());
+    void ReportError(std::exception_ptr error) noexcept override;
     void ShowException(const std::exception& e);
-    // The error box's text for a message: a full stop is appended when the
-    // message's last character sorts after ".".
+    // The error box's text (see ErrorSink.h).
     static std::string ErrorBoxText(const std::string& message);
 
     // When set, exceptions go here instead of the error box (tests use it).

@@ -1,6 +1,5 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Controls.h"
-#include "toolkit/Forms.h"
 
 #include <windows.h>
 #include <algorithm>
@@ -64,11 +63,14 @@ void TPopupMenu::Popup(int x, int y, TControl* component)
         UINT flags = MF_STRING | (item->Checked() ? MF_CHECKED : 0) | (item->Enabled() ? 0 : MF_GRAYED);
         AppendMenuA(menu.Get(), flags, i + 1, item->Caption().c_str());
     }
+    // The menu belongs to the window of the control it pops up for (or of
+    // the nearest windowed control holding it), else to the active window.
     HWND owner = nullptr;
-    if (auto* w = dynamic_cast<TWinControl*>(component))
-        owner = w->Handle();
-    else if (Application && Application->MainForm())
-        owner = Application->MainForm()->Handle();
+    for (TControl* c = component; c && !owner; c = c->Parent())
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            owner = w->Handle();
+    if (!owner)
+        owner = GetActiveWindow();
     UINT chosen = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
     if (chosen >= 1 && chosen <= FItems.size())
         FItems[chosen - 1]->Click();

@@ -225,6 +225,40 @@ TEST_F(HandlerExceptions, PostedMessageThroughTheLoopReports)
     EXPECT_EQ(std::vector<std::string>{"Posted failure."}, Errors.Messages());
 }
 
+// The sink is the one place errors go: the application while it is the
+// sink, any other sink put in its place, and nothing at all for a report
+// made where no exception is being handled.
+TEST(ErrorSink, ReportsGoToTheCurrentSinkAndNoErrorIsNoReport)
+{
+    struct TRecordingSink : TErrorSink {
+        std::vector<std::string> Seen;
+        void ReportError(std::exception_ptr error) noexcept override
+        {
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                Seen.push_back(e.what());
+            }
+        }
+    } sink;
+    ErrorCatcher boxes;
+    ASSERT_EQ(static_cast<TErrorSink*>(Application), CurrentErrorSink());
+    HandleCallbackException();
+    HandleCallbackException(nullptr);
+    HandleCallbackException(std::make_exception_ptr(EAbort()));
+    HandleCallbackException(std::make_exception_ptr(std::runtime_error("To the application")));
+
+    SetErrorSink(&sink);
+    try {
+        throw Exception("To the other sink");
+    } catch (...) {
+        HandleCallbackException();
+    }
+    SetErrorSink(Application);
+    EXPECT_EQ(std::vector<std::string>{"To the application."}, boxes.Messages());
+    EXPECT_EQ(std::vector<std::string>{"To the other sink"}, sink.Seen);
+}
+
 TEST(ErrorBox, FullStopOnlyAfterCharactersThatSortAfterIt)
 {
     struct {
