@@ -169,60 +169,58 @@ void TFormPlacement::FreeIni()
     FIni.reset();
 }
 
+namespace {
+
+// The INI object for one read, one write or one whole pass: opened unless a
+// pass has it open already, and freed at the end however that ends, by the
+// scope that opened it (a whole pass frees it in any case).
+class TIniScope {
+public:
+    enum TEnd { FreeIfOpenedHere, FreeAlways };
+
+    TIniScope(TFormPlacement& placement, TEnd end)
+        : FPlacement(placement), FFree(end == FreeAlways || !placement.IniFile())
+    {
+        placement.OpenIni();
+    }
+    TIniScope(const TIniScope&) = delete;
+    TIniScope& operator=(const TIniScope&) = delete;
+    ~TIniScope()
+    {
+        if (FFree)
+            FPlacement.FreeIni();
+    }
+    TCustomIniFile* Get() const { return FPlacement.IniFile(); }
+
+private:
+    TFormPlacement& FPlacement;
+    bool FFree;
+};
+
+} // namespace
+
 std::string TFormPlacement::ReadSetting(const std::string& section, const std::string& key, const std::string& defaultText)
 {
-    if (FIni)
-        return StoreReadText(FIni.get(), section, key, defaultText);
-    OpenIni();
-    try {
-        std::string text = StoreReadText(FIni.get(), section, key, defaultText);
-        FreeIni();
-        return text;
-    } catch (...) {
-        FreeIni();
-        throw;
-    }
+    TIniScope ini(*this, TIniScope::FreeIfOpenedHere);
+    return StoreReadText(ini.Get(), section, key, defaultText);
 }
 
 void TFormPlacement::WriteSetting(const std::string& section, const std::string& key, const std::string& text)
 {
-    if (FIni) {
-        StoreWriteText(FIni.get(), section, key, text);
-        return;
-    }
-    OpenIni();
-    try {
-        StoreWriteText(FIni.get(), section, key, text);
-    } catch (...) {
-        FreeIni();
-        throw;
-    }
-    FreeIni();
+    TIniScope ini(*this, TIniScope::FreeIfOpenedHere);
+    StoreWriteText(ini.Get(), section, key, text);
 }
 
 int32_t TFormPlacement::ReadSettingNumber(const std::string& key, int32_t defaultValue)
 {
-    bool opened = !FIni;
-    OpenIni();
-    int32_t value = StoreReadNumber(FIni.get(), IniSection(), key, defaultValue);
-    if (opened)
-        FreeIni();
-    return value;
+    TIniScope ini(*this, TIniScope::FreeIfOpenedHere);
+    return StoreReadNumber(ini.Get(), IniSection(), key, defaultValue);
 }
 
 void TFormPlacement::WriteSettingNumber(const std::string& key, int32_t value)
 {
-    bool opened = !FIni;
-    OpenIni();
-    try {
-        StoreWriteNumber(FIni.get(), IniSection(), key, value);
-    } catch (...) {
-        if (opened)
-            FreeIni();
-        throw;
-    }
-    if (opened)
-        FreeIni();
+    TIniScope ini(*this, TIniScope::FreeIfOpenedHere);
+    StoreWriteNumber(ini.Get(), IniSection(), key, value);
 }
 
 void TFormPlacement::Loaded()
@@ -307,17 +305,11 @@ void TFormPlacement::SavePass()
 {
     if (!FRestored && FActive)
         return;
-    OpenIni();
-    try {
-        WriteSettingNumber("FormVersion", FVersion);
-        SaveStep();
-        OnSavePlacement(this);
-        FSaved = true;
-    } catch (...) {
-        FreeIni();
-        throw;
-    }
-    FreeIni();
+    TIniScope ini(*this, TIniScope::FreeAlways);
+    WriteSettingNumber("FormVersion", FVersion);
+    SaveStep();
+    OnSavePlacement(this);
+    FSaved = true;
 }
 
 void TFormPlacement::SaveStep()
@@ -336,8 +328,14 @@ void TFormPlacement::SaveStep()
 void TFormPlacement::RestorePass()
 {
     FSaved = false;
-    OpenIni();
-    try {
+    {
+        TIniScope ini(*this, TIniScope::FreeAlways);
+        // Restored even when the pass fails part way: what it did restore
+        // is on screen and will be saved.
+        struct TMarkRestored {
+            bool& Restored;
+            ~TMarkRestored() { Restored = true; }
+        } mark{FRestored};
         if (ReadSettingNumber("FormVersion", 0) >= FVersion) {
             RestoreStep();
             FRestored = true;
@@ -350,13 +348,7 @@ void TFormPlacement::RestorePass()
                     form->SetActiveControl(control);
             }
         }
-        FRestored = true;
-    } catch (...) {
-        FRestored = true;
-        FreeIni();
-        throw;
     }
-    FreeIni();
     ResetMaxPosition();
 }
 

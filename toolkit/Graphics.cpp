@@ -31,9 +31,8 @@ BrushHandle MakeSolidBrush(TColor color)
 int ScreenPixelsPerInch()
 {
     static const int ppi = [] {
-        HDC dc = GetDC(nullptr);
-        int v = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        WindowDC screen(nullptr);
+        int v = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
         return v > 0 ? v : 96;
     }();
     return ppi;

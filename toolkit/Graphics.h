@@ -162,17 +162,35 @@ private:
     int FSaved;
 };
 
-// Holds the mouse capture for a window and releases it on scope exit,
-// if it still holds it.
+// The mouse capture for a window, held while this object lives (a drag or
+// a tracking loop), released when it goes or earlier by Release. It never
+// releases a capture some other window has taken meanwhile. Movable, so
+// that a loop can hand it on; copying is not.
 class MouseCapture {
 public:
     explicit MouseCapture(HWND wnd) : FWnd(wnd) { SetCapture(wnd); }
+    MouseCapture(MouseCapture&& other) noexcept : FWnd(other.FWnd) { other.FWnd = nullptr; }
+    MouseCapture& operator=(MouseCapture&& other) noexcept
+    {
+        if (this != &other) {
+            Release();
+            FWnd = other.FWnd;
+            other.FWnd = nullptr;
+        }
+        return *this;
+    }
     MouseCapture(const MouseCapture&) = delete;
     MouseCapture& operator=(const MouseCapture&) = delete;
-    ~MouseCapture()
+    ~MouseCapture() { Release(); }
+
+    // True while the window still has the capture (the platform takes it
+    // away when another window captures or the window goes).
+    bool Held() const { return FWnd && GetCapture() == FWnd; }
+    void Release()
     {
-        if (GetCapture() == FWnd)
+        if (Held())
             ReleaseCapture();
+        FWnd = nullptr;
     }
 
 private:

@@ -169,13 +169,29 @@ TEST(GdiScopes, MouseCaptureIsReleasedUnlessAnotherWindowTookIt)
     {
         MouseCapture capture(a->Handle());
         EXPECT_EQ(a->Handle(), GetCapture());
+        EXPECT_TRUE(capture.Held());
     }
     EXPECT_EQ(nullptr, GetCapture());
+
+    // Handed on, it is released once, by the last holder; released early,
+    // it is not held any more.
+    {
+        MouseCapture first(a->Handle());
+        MouseCapture second(std::move(first));
+        EXPECT_FALSE(first.Held());
+        EXPECT_TRUE(second.Held());
+        first.Release();
+        EXPECT_EQ(a->Handle(), GetCapture());
+        second.Release();
+        EXPECT_EQ(nullptr, GetCapture());
+        EXPECT_FALSE(second.Held());
+    }
 
     // Taken by another window meanwhile: that one keeps it.
     {
         MouseCapture capture(a->Handle());
         SetCapture(b->Handle());
+        EXPECT_FALSE(capture.Held());
     }
     EXPECT_EQ(b->Handle(), GetCapture());
     ReleaseCapture();
