@@ -4,7 +4,10 @@
 // round so that the machine's load falls on all of them alike. Prints the
 // figures and the ratios of the medians; asserts nothing.
 //
-//   bench_app_startup [Quiverleaf.exe] [rounds]
+//   bench_app_startup [Quiverleaf.exe] [rounds] [another Quiverleaf.exe]
+//
+// The last, if given, is started in the same rounds as a reference (an
+// older build, say), first start only.
 #include "app/MainForm.h"
 #include "app/PageFiles.h"
 #include "tests/support/ProcessRunner.h"
@@ -130,6 +133,7 @@ int main(int argc, char** argv)
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
 
+    std::string reference = argc > 3 ? argv[3] : "";
     std::vector<Program> programs = {
         {"Quiverleaf, first start", exe, nullptr, {}},
         {"bare one-window program", folder + "bench_programs_barewindow.exe", nullptr, {}},
@@ -141,6 +145,8 @@ int main(int argc, char** argv)
          },
          {}},
     };
+    if (!reference.empty())
+        programs.push_back({"reference Quiverleaf, first start", reference, nullptr, {}});
     // One start of each first, unmeasured: it loads the libraries into the
     // file cache for all of them alike.
     for (Program& p : programs)
@@ -151,6 +157,7 @@ int main(int argc, char** argv)
         for (size_t i = 0; i < programs.size(); ++i) {
             Program& p = programs[(i + static_cast<size_t>(round)) % programs.size()];
             double ms = StartOnce(p);
+            std::printf("round %d: %-34s %7.1f ms\n", round + 1, p.Title, ms);
             if (ms >= 0)
                 p.Times.push_back(ms);
         }
@@ -161,7 +168,7 @@ int main(int argc, char** argv)
     for (const Program& p : programs) {
         Figures f = Summary(p.Times);
         figures.push_back(f);
-        std::printf("  %-30s median %7.1f   min %7.1f   max %7.1f   (%zu runs)\n", p.Title, f.Median, f.Min, f.Max,
+        std::printf("  %-34s median %7.1f   min %7.1f   max %7.1f   (%zu runs)\n", p.Title, f.Median, f.Min, f.Max,
                     p.Times.size());
     }
     auto ratio = [&](size_t a, size_t b) { return figures[b].Median > 0 ? figures[a].Median / figures[b].Median : 0; };
@@ -171,5 +178,9 @@ int main(int argc, char** argv)
     std::printf("  notepad / bare window            %.2f\n", ratio(2, 1));
     std::printf("  ten 1 MiB pages / first start    %.2f (%.1f ms more)\n", ratio(3, 0),
                 figures[3].Median - figures[0].Median);
+    if (!reference.empty()) {
+        std::printf("  reference / bare window          %.2f\n", ratio(4, 1));
+        std::printf("  Quiverleaf / reference           %.2f\n", ratio(0, 4));
+    }
     return 0;
 }

@@ -15,8 +15,9 @@ using namespace testing_support;
 
 namespace {
 
-// What each edit window was sent, in order: "text" for a non-empty text,
-// "font" and "size" for what makes it lay its text out again.
+// What each edit window was sent, in order: "text" for a non-empty text
+// (set, or made with), "font" and "size" for what makes it lay its text out
+// again.
 std::map<HWND, std::string> gEditLog;
 
 LRESULT CALLBACK RecordEditMessages(int code, WPARAM wParam, LPARAM lParam)
@@ -24,7 +25,12 @@ LRESULT CALLBACK RecordEditMessages(int code, WPARAM wParam, LPARAM lParam)
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
     char cls[16] = {};
     if (code == HC_ACTION && GetClassNameA(m->hwnd, cls, sizeof cls) && lstrcmpiA(cls, "Edit") == 0) {
-        if (m->message == WM_SETTEXT && m->lParam && *reinterpret_cast<const char*>(m->lParam))
+        const char* text = nullptr;
+        if (m->message == WM_SETTEXT)
+            text = reinterpret_cast<const char*>(m->lParam);
+        else if (m->message == WM_NCCREATE)
+            text = reinterpret_cast<const CREATESTRUCTA*>(m->lParam)->lpszName;
+        if (text && !IS_INTRESOURCE(text) && *text)
             gEditLog[m->hwnd] += "text ";
         else if (m->message == WM_SETFONT)
             gEditLog[m->hwnd] += "font ";
@@ -65,6 +71,7 @@ TEST_F(Startup, OnlyTheShownPageGetsAWindowAndItsTextGoesInOnceAfterSizeAndFont)
     WriteUserKey(Ini, "NormPos", "100,80,800,600");
     WriteUserKey(Ini, "Memo05_FontHeight", "-20");
     WriteUserKey(Ini, "Memo05_FontSize", "15");
+    WriteUserKey(Ini, "Memo05_Color", "255");
     WriteUserKey(Ini, "Memo01_Visible", "False");
     WriteUserKey(Ini, "Memo05_Visible", "True");
     Start();
@@ -76,6 +83,19 @@ TEST_F(Startup, OnlyTheShownPageGetsAWindowAndItsTextGoesInOnceAfterSizeAndFont)
     ASSERT_GE(log.size(), 5u) << log;
     EXPECT_EQ(log.size() - 5, log.find("text ")) << log; // the last thing it was sent, and only once
     EXPECT_EQ(Form->Memo[4]->HandleValue(), GetFocus());
+    // The window was made with what the restore left in the object.
+    HWND memo5 = Form->Memo[4]->HandleValue();
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(memo5, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(-20, lf.lfHeight);
+    POINT inside{Form->Memo[4]->Width() - 40, Form->Memo[4]->Height() - 12};
+    ClientToScreen(memo5, &inside);
+    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(inside.x, inside.y));
+    // The docks, the page bar and this editor: no other window.
+    int windows = 0;
+    EnumChildWindows(Form->Handle(), [](HWND, LPARAM count) { return ++*reinterpret_cast<int*>(count), TRUE; },
+                     reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(6, windows);
     for (TWinControl* hidden : {static_cast<TWinControl*>(Form->PagePanel), static_cast<TWinControl*>(Form->Name[0]),
                                 static_cast<TWinControl*>(Form->OKBtn), static_cast<TWinControl*>(Form->PanelAbout),
                                 static_cast<TWinControl*>(Form->AboutCloseBtn),
