@@ -8,6 +8,7 @@
 //   bench_app_pagefiles [rounds]
 #include "app/MainForm.h"
 #include "app/PageFiles.h"
+#include "bench/BenchSupport.h"
 #include "settings/FormStorage.h"
 #include "tests/support/TestSupport.h"
 
@@ -19,39 +20,16 @@
 #include <vector>
 
 using namespace testing_support;
+using bench::Now;
+using bench::PageText;
 
 namespace {
-double Now()
-{
-    LARGE_INTEGER freq, t;
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 double PeakMiB()
 {
     PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof pmc;
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
     return static_cast<double>(pmc.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
-
-// About 1 MiB of text in lines of varied length, half of them LF-only so
-// that loading has line breaks to mend.
-std::string PageText(int page)
-{
-    std::string text;
-    text.reserve(1 << 20);
-    unsigned seed = static_cast<unsigned>(page) * 2654435761u;
-    while (text.size() < (1u << 20)) {
-        seed = seed * 1103515245u + 12345u;
-        int length = 20 + static_cast<int>((seed >> 16) % 90);
-        for (int i = 0; i < length; ++i)
-            text += static_cast<char>('a' + (i * 7 + page) % 26);
-        text += (seed & 0x100) ? "\r\n" : "\n";
-    }
-    return text;
 }
 
 // Every waiting message, paints included.
@@ -130,8 +108,8 @@ int main(int argc, char** argv)
     app.SetTitle("Quiverleaf");
     TempDir pages;
     for (int n = 1; n <= PageCount; ++n)
-        WriteFileBytes(PageFileName(n), PageText(n));
-    const std::string page2 = NormalizeLineBreaks(PageText(2));
+        WriteFileBytes(PageFileName(n), PageText(n, true));
+    const std::string page2 = NormalizeLineBreaks(PageText(2, true));
     TempDir empty;
     double before = PeakMiB();
 

@@ -10,6 +10,7 @@
 // older build, say), first start only.
 #include "app/MainForm.h"
 #include "app/PageFiles.h"
+#include "bench/BenchSupport.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestSupport.h"
 
@@ -21,49 +22,9 @@
 #include <vector>
 
 using namespace testing_support;
+using bench::Now;
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER freq, t;
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-struct FindData {
-    DWORD Pid;
-    HWND Found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND wnd, LPARAM param)
-{
-    auto* data = reinterpret_cast<FindData*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (pid == data->Pid && IsWindowVisible(wnd) && !GetWindow(wnd, GW_OWNER)) {
-        data->Found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// About 1 MiB of text in lines of varied length, as a page file holds it.
-std::string PageText(int page)
-{
-    std::string text;
-    text.reserve(1 << 20);
-    unsigned seed = static_cast<unsigned>(page) * 2654435761u;
-    while (text.size() < (1u << 20)) {
-        seed = seed * 1103515245u + 12345u;
-        int length = 20 + static_cast<int>((seed >> 16) % 90);
-        for (int i = 0; i < length; ++i)
-            text += static_cast<char>('a' + (i * 7 + page) % 26);
-        text += "\r\n";
-    }
-    return text;
-}
 
 struct Program {
     const char* Title;
@@ -79,31 +40,21 @@ double StartOnce(const Program& program)
     TempDir dir;
     if (program.Prepare)
         program.Prepare();
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + program.Exe + "\"";
     double start = Now();
-    if (!CreateProcessA(program.Exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si,
-                        &pi))
+    RunningProgram running(program.Exe, dir.Path());
+    if (!running.Started())
         return -1;
-    FindData data{pi.dwProcessId, nullptr};
-    double limit = start + 30000;
-    while (!data.Found && Now() < limit) {
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&data));
-        if (!data.Found)
-            Sleep(1);
-    }
-    double ms = -1;
-    if (data.Found) {
-        WaitForInputIdle(pi.hProcess, 10000);
-        ms = Now() - start;
-        PostMessageA(data.Found, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    HWND found = nullptr;
+    while (!(found = FindVisibleTopWindow(running.ProcessId(), nullptr)) && Now() < start + 30000)
+        Sleep(1);
+    if (!found)
+        return -1;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, running.ProcessId());
+    WaitForInputIdle(process, 10000);
+    double ms = Now() - start;
+    CloseHandle(process);
+    PostMessageA(found, WM_CLOSE, 0, 0);
+    running.WaitForExit(10000);
     return ms;
 }
 
@@ -141,7 +92,7 @@ int main(int argc, char** argv)
         {"Quiverleaf, ten 1 MiB pages", exe,
          [] {
              for (int n = 1; n <= PageCount; ++n)
-                 WriteFileBytes(PageFileName(n), PageText(n));
+                 WriteFileBytes(PageFileName(n), bench::PageText(n, false));
          },
          {}},
     };
