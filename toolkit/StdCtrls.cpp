@@ -202,9 +202,10 @@ void TMemo::SetText(const std::string& value)
 {
     if (value == GetText())
         return;
-    // Refused with or without a window: a page too long for the editor is
-    // reported when it is loaded, not when it is first shown.
-    if (value.size() > Capacity || !WriteWindowText(value))
+    // Refused with or without a window, by what the window would refuse (too
+    // many characters, or a zero byte, where its text would end): a page the
+    // editor can't hold is reported when it is loaded, not when first shown.
+    if (value.size() > Capacity || value.find('\0') != std::string::npos || !WriteWindowText(value))
         throw Exception("Text exceeds memo capacity");
     // A multi-line edit window sends no change notice for text set from
     // outside, so the editor announces the new text itself.

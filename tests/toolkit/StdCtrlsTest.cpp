@@ -168,6 +168,29 @@ TEST_F(StdControls, MemoTakesLineBreaksAndLongText)
     EXPECT_EQ(big + "z", memo->GetText());
 }
 
+TEST_F(StdControls, MemoRefusesWhatItsWindowCantHoldWithOrWithoutTheWindow)
+{
+    for (bool withWindow : {true, false}) {
+        SCOPED_TRACE(withWindow ? "with its window" : "before its window");
+        auto* memo = new TMemo(Form.get());
+        memo->SetBounds(10, 10, 150, 60);
+        if (withWindow)
+            memo->SetParent(Form.get());
+        memo->SetText("kept");
+        std::string error;
+        try {
+            memo->SetText(std::string("zero\0byte", 9));
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        EXPECT_EQ("Text exceeds memo capacity", error);
+        EXPECT_EQ("kept", memo->GetText());
+        memo->SetParent(Form.get());
+        EXPECT_EQ("kept", memo->GetText());
+        delete memo;
+    }
+}
+
 struct ButtonCase {
     const char* Title;
     bool ByKeyboard;
