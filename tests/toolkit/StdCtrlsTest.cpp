@@ -163,6 +163,12 @@ TEST_F(StdControls, MemoTakesLineBreaksAndLongText)
     memo->SetText(big);
     EXPECT_EQ(big.size(), memo->GetText().size());
     EXPECT_TRUE(memo->GetText() == big);
+    // A window made anew gets it all back: the platform's editor drops a
+    // text longer than its default limit that it is made with.
+    memo->SetWordWrap(false);
+    memo->SetWordWrap(true);
+    EXPECT_TRUE(memo->GetText() == big);
+    memo->SetFocus();
     memo->SetSel(static_cast<int>(big.size()), 0);
     TypeText("z");
     EXPECT_EQ(big + "z", memo->GetText());
