@@ -37,7 +37,7 @@ void TCustomEdit::InitializeWnd()
         FFilling = true;
         bool taken = WriteWindowText(FText);
         FFilling = false;
-        if (taken) {
+        if (taken || !FHoldRefusedText) {
             std::string().swap(FText);
         } else {
             // The object keeps the whole text, and the window, which could
@@ -173,7 +173,11 @@ const TClassInfo& TMemo::StaticClass()
     });
 }
 
-TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {}
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner)
+{
+    // A page's text is never lost to a window that can't hold it.
+    FHoldRefusedText = true;
+}
 
 void TMemo::CreateParams(TCreateParams& params)
 {

@@ -35,6 +35,9 @@ protected:
     // True while the object, not the window, holds the text because the
     // window could not take it all.
     bool HoldsText() const { return FHeld; }
+    // Whether a text that the window refuses when it is made stays with the
+    // object (a single-line field keeps what its window took).
+    bool FHoldRefusedText = false;
 
 private:
     bool FModified = false;
