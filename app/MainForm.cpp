@@ -94,9 +94,8 @@ void TForm1::EndSession(bool ending)
     if (!ending || FSessionSaved)
         return;
     FSessionSaved = true;
+    // Every page, also one never shown, whose text its editor object holds.
     for (int n = 1; n <= PageCount; ++n) {
-        if (!Memo[n - 1]->HandleAllocated())
-            continue;
         try {
             SavePage(n);
         } catch (...) {

@@ -228,7 +228,11 @@ void TPropsStorage::LoadOneProperty(const TPropInfo& prop)
         // A missing key answers the current value, so it changes nothing.
         std::string defaultText = kind == TTypeKind::Class ? std::string() : StoreValue(prop);
         std::string text;
-        if (!defaultText.empty() || KeepsEmptyText(kind) || kind == TTypeKind::Class)
+        // An object other than a component reference is restored from its
+        // own keys alone, and a reference that refers to nothing is not
+        // restored at all: their keys would only be read to be dropped.
+        bool ownKey = kind != TTypeKind::Class || (IsComponentType(prop) && GetObjectProp(FObject, prop));
+        if (ownKey && (!defaultText.empty() || KeepsEmptyText(kind) || kind == TTypeKind::Class))
             text = Trim(ReadString(FSection, KeyFor(prop.Name), defaultText));
         LoadValue(prop, text);
     } catch (...) {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -348,12 +349,13 @@ void TWinControl::CreateWnd()
     CreateParams(params);
     HWND parentWnd = Parent() ? Parent()->FHandle : nullptr;
     HWND wnd;
+    const char* text = params.TextAfterCreation ? "" : FText.c_str();
     if (params.WinClassName.empty()) {
         RegisterToolkitClass(&TWinControl::StaticWndProc);
-        wnd = CreateWindowExA(params.ExStyle, kWindowClass, FText.c_str(), params.Style, Left(), Top(), Width(),
+        wnd = CreateWindowExA(params.ExStyle, kWindowClass, text, params.Style, Left(), Top(), Width(),
                               Height(), parentWnd, nullptr, GetModuleHandleA(nullptr), this);
     } else {
-        wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), FText.c_str(), params.Style, Left(),
+        wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), text, params.Style, Left(),
                               Top(), Width(), Height(), parentWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (wnd) {
             FHandle = wnd;
@@ -378,9 +380,29 @@ void TWinControl::InitializeWnd()
 
 void TWinControl::CreateChildHandles()
 {
-    for (TControl* c : FControls)
-        if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->FHandle)
-            w->CreateWnd();
+    // Only what is on screen gets a window now; a hidden child gets its own
+    // when it is first shown or its handle is asked for.
+    if (!Showing())
+        return;
+    // One child that fails does not leave its siblings without windows; the
+    // first failure is passed on once all have had their turn.
+    std::exception_ptr failure;
+    for (TControl* c : FControls) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (!w || !w->Visible())
+            continue;
+        try {
+            if (!w->FHandle)
+                w->CreateWnd();
+            else
+                w->CreateChildHandles();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TWinControl::ApplyZOrder(TWinControl* control)
@@ -807,7 +829,7 @@ void TWinControl::InsertControl(TControl* control)
     control->FParent = this;
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         FTabList.push_back(w);
-        if (FHandle)
+        if (FHandle && w->Visible() && Showing())
             w->HandleNeeded();
     }
     if (control->Align() != alNone)
@@ -849,8 +871,19 @@ void TWinControl::Invalidate()
 
 void TWinControl::VisibleChanged()
 {
-    if (FHandle && Parent())
-        ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
+    if (!Parent())
+        return;
+    if (Visible() && Parent()->Showing()) {
+        // Made now, already visible, at its bounds and with its state.
+        if (!FHandle) {
+            HandleNeeded();
+            return;
+        }
+        ShowWindow(FHandle, SW_SHOWNA);
+        CreateChildHandles();
+    } else if (FHandle) {
+        ShowWindow(FHandle, SW_HIDE);
+    }
 }
 
 void TWinControl::EnabledChanged()

@@ -142,6 +142,8 @@ struct TCreateParams {
     DWORD Style = 0;
     DWORD ExStyle = 0;
     bool Subclass = false; // a standard control whose procedure is subclassed
+    // Made without its text, which InitializeWnd puts in once the window has its font.
+    bool TextAfterCreation = false;
 };
 
 class TWinControl : public TControl {
@@ -151,7 +153,8 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
-    // The window, created on first use (with the parent's first).
+    // The window, created when the control is first on screen or here, on
+    // first use (with the parent's first).
     HWND Handle();
     HWND HandleValue() const { return FHandle; }
     bool HandleAllocated() const { return FHandle != nullptr; }
@@ -221,6 +224,9 @@ protected:
     void BoundsChanged() override;
     void Loaded() override;
 
+    // Makes the windows of the visible children (and theirs) when this
+    // control is on screen.
+    void CreateChildHandles();
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void ApplyZOrder(TWinControl* control);
@@ -235,7 +241,6 @@ private:
     // The window's rectangle in its parent's client coordinates (the
     // screen's for a top-level window); false while it has none or is minimised.
     bool WindowBounds(RECT& r) const;
-    void CreateChildHandles();
     void PaintGraphicChildren(HDC dc);
 
     HWND FHandle = nullptr;

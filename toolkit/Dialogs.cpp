@@ -1,4 +1,5 @@
 #include "toolkit/Dialogs.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 
 #include <commdlg.h>
@@ -9,6 +10,27 @@ HWND DialogOwner()
     if (Application && Application->MainForm())
         return Application->MainForm()->HandleValue();
     return nullptr;
+}
+
+// The common dialogs' library is loaded when a dialog first opens, not at
+// start-up, and stays loaded for the rest of the process.
+FARPROC CommonDialogFunction(const char* name)
+{
+    static HMODULE library = LoadLibraryA("comdlg32.dll");
+    FARPROC function = library ? GetProcAddress(library, name) : nullptr;
+    if (!function)
+        throw EInvalidOperation(FormatMessage1("Cannot load %s", "comdlg32.dll"));
+    return function;
+}
+
+using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTA);
+using ChooseColorFunction = BOOL(WINAPI*)(LPCHOOSECOLORA);
+
+template <class Function>
+Function CommonDialog(const char* name)
+{
+    // Through the generic function pointer type, as GetProcAddress answers.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(CommonDialogFunction(name)));
 }
 } // namespace
 
@@ -31,7 +53,7 @@ bool TFontDialog::Execute()
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     cf.rgbColors = ColorToRGB(FFont->Color());
-    if (!ChooseFontA(&cf))
+    if (!CommonDialog<ChooseFontFunction>("ChooseFontA")(&cf))
         return false;
     FFont->FromLogFont(lf);
     FFont->SetColor(static_cast<TColor>(cf.rgbColors & 0xFFFFFF));
@@ -53,7 +75,7 @@ bool TColorDialog::Execute()
     cc.rgbResult = ColorToRGB(FColor);
     cc.lpCustColors = FCustom;
     cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
-    if (!ChooseColorA(&cc))
+    if (!CommonDialog<ChooseColorFunction>("ChooseColorA")(&cc))
         return false;
     FColor = static_cast<TColor>(cc.rgbResult & 0xFFFFFF);
     return true;

@@ -243,6 +243,14 @@ void TCustomForm::WndProc(TMessage& msg)
     case WM_ENDSESSION:
         EndSession(msg.WParam != 0);
         return;
+    case WM_SHOWWINDOW:
+        // The window is about to appear (after the show event has restored
+        // what it restores): the controls on it get their windows now, at
+        // their final bounds and with their final fonts.
+        FOnScreen = msg.WParam != 0;
+        if (FOnScreen)
+            CreateChildHandles();
+        break;
     case WM_ACTIVATE:
         if (LOWORD(msg.WParam) != WA_INACTIVE && !HIWORD(msg.WParam)) {
             // Give the focus back to the control that had it, or on first

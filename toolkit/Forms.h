@@ -38,7 +38,8 @@ public:
     // Told by a child window that it has received the focus.
     void FocusChanged(TWinControl* control);
 
-    bool Showing() const override { return Visible(); }
+    // On screen: shown, and its window about to appear or visible.
+    bool Showing() const override { return Visible() && FOnScreen; }
     bool Active() const;
 
     // Shows the form; the show event fires first, before the window is visible.
@@ -76,6 +77,7 @@ private:
     TWindowState FWindowState = wsNormal;
     TWinControl* FActiveControl = nullptr;
     bool FShownOnce = false;
+    bool FOnScreen = false;
     bool FDestroyFired = false;
 };
 

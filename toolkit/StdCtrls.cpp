@@ -25,11 +25,28 @@ void TCustomEdit::CreateParams(TCreateParams& params)
     params.Style &= ~WS_CLIPCHILDREN;
     params.Style |= WS_TABSTOP;
     params.ExStyle |= WS_EX_CLIENTEDGE;
+    params.TextAfterCreation = true;
 }
 
 void TCustomEdit::InitializeWnd()
 {
     TWinControl::InitializeWnd();
+    // The text the object has held goes in after the font, so that the
+    // window lays it out once; it is not a change of the text.
+    if (!FText.empty()) {
+        FFilling = true;
+        bool taken = WriteWindowText(FText);
+        FFilling = false;
+        if (taken || !FHoldRefusedText) {
+            std::string().swap(FText);
+        } else {
+            // The object keeps the whole text, and the window, which could
+            // not take it, can't be typed into.
+            FHeld = true;
+            SetWindowTextA(HandleValue(), "");
+            SendMessageA(HandleValue(), EM_SETREADONLY, TRUE, 0);
+        }
+    }
     // Both ways: the platform's edit window may count the text it is made
     // with as the user's change (Wine's single-line one does).
     SendMessageA(HandleValue(), EM_SETMODIFY, FModified ? TRUE : FALSE, 0);
@@ -39,12 +56,13 @@ void TCustomEdit::SaveWndState()
 {
     FText = GetText();
     FModified = Modified();
+    FHeld = false;
 }
 
 const std::string& TCustomEdit::GetText() const
 {
     HWND wnd = HandleValue();
-    if (!wnd)
+    if (!wnd || FHeld)
         return FText;
     int length = GetWindowTextLengthA(wnd);
     FTextCache.assign(static_cast<size_t>(length) + 1, '\0');
@@ -60,9 +78,15 @@ bool TCustomEdit::WriteWindowText(const std::string& value)
         FText = value;
         return true;
     }
-    if (!SetWindowTextA(wnd, value.c_str()))
+    if (!SetWindowTextA(wnd, value.c_str()) || GetWindowTextLengthA(wnd) != static_cast<int>(value.size()))
         return false;
-    return GetWindowTextLengthA(wnd) == static_cast<int>(value.size());
+    if (FHeld) {
+        // The window holds the text at last.
+        FHeld = false;
+        std::string().swap(FText);
+        SendMessageA(wnd, EM_SETREADONLY, FALSE, 0);
+    }
+    return true;
 }
 
 void TCustomEdit::SetText(const std::string& value)
@@ -111,7 +135,7 @@ void TCustomEdit::SetSel(int start, int length)
 
 void TCustomEdit::CommandNotify(WORD code)
 {
-    if (code == EN_CHANGE)
+    if (code == EN_CHANGE && !FFilling)
         Change();
 }
 
@@ -149,7 +173,11 @@ const TClassInfo& TMemo::StaticClass()
     });
 }
 
-TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {}
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner)
+{
+    // A page's text is never lost to a window that can't hold it.
+    FHoldRefusedText = true;
+}
 
 void TMemo::CreateParams(TCreateParams& params)
 {
@@ -163,15 +191,25 @@ void TMemo::InitializeWnd()
 {
     // The editor takes as much text as memory allows, not the platform's
     // small default.
-    SendMessageA(HandleValue(), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    SendMessageA(HandleValue(), EM_SETLIMITTEXT, Capacity, 0);
     TCustomEdit::InitializeWnd();
+}
+
+void TMemo::CreateWnd()
+{
+    TCustomEdit::CreateWnd();
+    if (HoldsText())
+        throw Exception("Text exceeds memo capacity");
 }
 
 void TMemo::SetText(const std::string& value)
 {
     if (value == GetText())
         return;
-    if (!WriteWindowText(value))
+    // Refused with or without a window, by what the window would refuse (too
+    // many characters, or a zero byte, where its text would end): a page the
+    // editor can't hold is reported when it is loaded, not when first shown.
+    if (value.size() > Capacity || value.find('\0') != std::string::npos || !WriteWindowText(value))
         throw Exception("Text exceeds memo capacity");
     // A multi-line edit window sends no change notice for text set from
     // outside, so the editor announces the new text itself.

@@ -29,11 +29,20 @@ protected:
     void CommandNotify(WORD code) override;
     void WndProc(TMessage& msg) override;
     virtual void Change();
-    // Puts the text into the window; false when the window can't take it.
+    // Puts the text into the window (or, before there is one, into the
+    // object); false when the window can't take it.
     bool WriteWindowText(const std::string& value);
+    // True while the object, not the window, holds the text because the
+    // window could not take it all.
+    bool HoldsText() const { return FHeld; }
+    // Whether a text that the window refuses when it is made stays with the
+    // object (a single-line field keeps what its window took).
+    bool FHoldRefusedText = false;
 
 private:
     bool FModified = false;
+    bool FFilling = false;
+    bool FHeld = false;
     bool FMouseDown = false;
     mutable std::string FTextCache;
 };
@@ -45,13 +54,19 @@ public:
     QV_CLASS(TMemo, TCustomEdit)
     explicit TMemo(TComponent* owner);
 
+    // The most characters the editor's window is allowed to hold.
+    static constexpr size_t Capacity = 0x7FFFFFFE;
+
     // Raises "Text exceeds memo capacity" when the editor can't hold it all.
+    // Before the window exists the object holds the text; the window gets
+    // it when it is made, which for a page is when the page is first shown.
     void SetText(const std::string& value) override;
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
     void InitializeWnd() override;
 
 private:

@@ -1,49 +1,144 @@
-// How long the real program takes from process start to its first painted
-// window. Prints the figures; asserts nothing.
+// How long programs take from process start to their first painted, idle
+// window: Quiverleaf (first start, and with ten 1 MiB pages), the smallest
+// one-window program and Wine's own notepad, started in turn round after
+// round so that the machine's load falls on all of them alike. Prints the
+// figures and the ratios of the medians; asserts nothing.
+//
+//   bench_app_startup [Quiverleaf.exe] [rounds] [another Quiverleaf.exe]
+//
+// The last, if given, is started in the same rounds as a reference (an
+// older build, say), first start only.
+#include "app/MainForm.h"
+#include "app/PageFiles.h"
+#include "bench/BenchSupport.h"
 #include "tests/support/ProcessRunner.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
 #include <vector>
 
 using namespace testing_support;
+using bench::Now;
+
+namespace {
+
+struct Program {
+    const char* Title;
+    std::string Exe;
+    std::function<void()> Prepare; // fills the fresh current directory
+    std::vector<double> Times;
+};
+
+// Milliseconds from CreateProcess to a visible top-level window of the
+// process whose thread then waits for input; negative on failure.
+double StartOnce(const Program& program)
+{
+    TempDir dir;
+    if (program.Prepare)
+        program.Prepare();
+    double start = Now();
+    RunningProgram running(program.Exe, dir.Path());
+    if (!running.Started())
+        return -1;
+    HWND found = nullptr;
+    while (!(found = FindVisibleTopWindow(running.ProcessId(), nullptr)) && Now() < start + 30000)
+        Sleep(1);
+    if (!found)
+        return -1;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, running.ProcessId());
+    WaitForInputIdle(process, 10000);
+    double ms = Now() - start;
+    CloseHandle(process);
+    PostMessageA(found, WM_CLOSE, 0, 0);
+    running.WaitForExit(10000);
+    return ms;
+}
+
+// With the lower quartile: on a loaded machine the times fall into a fast
+// and a slow group, and the quartile shows the fast one.
+struct Figures {
+    double Min, Quartile, Median, Max;
+};
+
+Figures Summary(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    if (times.empty())
+        return {0, 0, 0, 0};
+    return {times.front(), times[times.size() / 4], times[times.size() / 2], times.back()};
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     std::string exe = argc > 1 ? argv[1] : QuiverleafExe();
-    if (exe.empty()) {
-        std::printf("usage: bench_app_startup Quiverleaf.exe (or set QV_EXE)\n");
+    int rounds = argc > 2 ? std::atoi(argv[2]) : 11;
+    if (exe.empty() || rounds < 1) {
+        std::printf("usage: bench_app_startup Quiverleaf.exe [rounds] (or set QV_EXE)\n");
         return 2;
     }
-    const int runs = 7;
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        TempDir dir;
-        LARGE_INTEGER freq, start, end;
-        QueryPerformanceFrequency(&freq);
-        QueryPerformanceCounter(&start);
-        RunningProgram program(exe, dir.Path());
-        HWND main = program.WaitForMainWindow(20000);
-        if (!main) {
-            std::printf("run %d: no window\n", i + 1);
-            continue;
+    std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+
+    std::string reference = argc > 3 ? argv[3] : "";
+    std::vector<Program> programs = {
+        {"Quiverleaf, first start", exe, nullptr, {}},
+        {"bare one-window program", folder + "bench_programs_barewindow.exe", nullptr, {}},
+        {"Wine's notepad", std::string(system) + "\\notepad.exe", nullptr, {}},
+        {"Quiverleaf, ten 1 MiB pages", exe,
+         [] {
+             for (int n = 1; n <= PageCount; ++n)
+                 WriteFileBytes(PageFileName(n), bench::PageText(n, false));
+         },
+         {}},
+    };
+    if (!reference.empty())
+        programs.push_back({"reference Quiverleaf, first start", reference, nullptr, {}});
+    // One start of each first, unmeasured: it loads the libraries into the
+    // file cache for all of them alike.
+    for (Program& p : programs)
+        if (StartOnce(p) < 0)
+            std::printf("%s (%s) did not start\n", p.Title, p.Exe.c_str());
+    for (int round = 0; round < rounds; ++round) {
+        // Each round in another order, so none is always first after a pause.
+        for (size_t i = 0; i < programs.size(); ++i) {
+            Program& p = programs[(i + static_cast<size_t>(round)) % programs.size()];
+            double ms = StartOnce(p);
+            std::printf("round %d: %-34s %7.1f ms\n", round + 1, p.Title, ms);
+            if (ms >= 0)
+                p.Times.push_back(ms);
         }
-        // Painted: the program's queue has gone idle after showing.
-        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId());
-        WaitForInputIdle(process, 10000);
-        QueryPerformanceCounter(&end);
-        CloseHandle(process);
-        double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
-        times.push_back(ms);
-        std::printf("run %d: %.1f ms to the first painted window\n", i + 1, ms);
-        PostMessageA(main, WM_CLOSE, 0, 0);
-        program.WaitForExit(10000);
     }
-    if (!times.empty()) {
-        std::sort(times.begin(), times.end());
-        std::printf("start-up: min %.1f ms, median %.1f ms, max %.1f ms over %zu runs\n", times.front(),
-                    times[times.size() / 2], times.back(), times.size());
+
+    std::printf("start-up to the first painted, idle window, %d rounds (ms):\n", rounds);
+    std::vector<Figures> figures;
+    for (const Program& p : programs) {
+        Figures f = Summary(p.Times);
+        figures.push_back(f);
+        std::printf("  %-34s median %7.1f   min %7.1f   max %7.1f   lower quartile %7.1f   (%zu runs)\n", p.Title,
+                    f.Median, f.Min, f.Max, f.Quartile, p.Times.size());
+    }
+    auto ratio = [&](size_t a, size_t b) { return figures[b].Median > 0 ? figures[a].Median / figures[b].Median : 0; };
+    auto quartiles = [&](size_t a, size_t b) {
+        return figures[b].Quartile > 0 ? figures[a].Quartile / figures[b].Quartile : 0;
+    };
+    std::printf("ratios of lower quartiles: Quiverleaf / bare %.2f, / notepad %.2f\n", quartiles(0, 1),
+                quartiles(0, 2));
+    std::printf("ratios of medians:\n");
+    std::printf("  Quiverleaf / bare window         %.2f\n", ratio(0, 1));
+    std::printf("  Quiverleaf / notepad             %.2f\n", ratio(0, 2));
+    std::printf("  notepad / bare window            %.2f\n", ratio(2, 1));
+    std::printf("  ten 1 MiB pages / first start    %.2f (%.1f ms more)\n", ratio(3, 0),
+                figures[3].Median - figures[0].Median);
+    if (!reference.empty()) {
+        std::printf("  reference / bare window          %.2f\n", ratio(4, 1));
+        std::printf("  Quiverleaf / reference           %.2f\n", ratio(0, 4));
     }
     return 0;
 }

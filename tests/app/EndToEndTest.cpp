@@ -104,6 +104,8 @@ TEST(EndToEnd, TypedTextIsInThePageFilesAndComesBack)
     RunOnce(dir.Path(), [](HWND main) {
         Activate(main);
         TypeText("Hello from\nthe keyboard");
+        // The other process takes the keys in its own time.
+        WaitFor([main] { return VisibleEditorText(main) == "Hello from\r\nthe keyboard"; });
         EXPECT_EQ("Hello from\r\nthe keyboard", VisibleEditorText(main));
     });
     EXPECT_EQ("Hello from\r\nthe keyboard", ReadFileBytes(PageFileName(1)));

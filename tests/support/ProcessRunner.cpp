@@ -46,6 +46,7 @@ RunningProgram::~RunningProgram()
 namespace {
 struct FindData {
     DWORD pid;
+    const char* title;
     HWND found;
 };
 BOOL CALLBACK FindVisibleWindow(HWND wnd, LPARAM param)
@@ -53,24 +54,28 @@ BOOL CALLBACK FindVisibleWindow(HWND wnd, LPARAM param)
     auto* data = reinterpret_cast<FindData*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(wnd, &pid);
+    if (pid != data->pid || !IsWindowVisible(wnd) || GetWindow(wnd, GW_OWNER))
+        return TRUE;
     char title[64];
-    if (pid == data->pid && IsWindowVisible(wnd) && GetWindowTextA(wnd, title, sizeof title) &&
-        std::string(title) == "Quiverleaf") {
-        data->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (data->title && !(GetWindowTextA(wnd, title, sizeof title) && std::string(title) == data->title))
+        return TRUE;
+    data->found = wnd;
+    return FALSE;
 }
 } // namespace
 
+HWND FindVisibleTopWindow(DWORD processId, const char* title)
+{
+    FindData data{processId, title, nullptr};
+    EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
 HWND RunningProgram::WaitForMainWindow(int timeoutMs)
 {
-    FindData data{FProcess.dwProcessId, nullptr};
-    WaitFor([&] {
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&data));
-        return data.found != nullptr;
-    }, timeoutMs);
-    return data.found;
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindVisibleTopWindow(FProcess.dwProcessId, "Quiverleaf")) != nullptr; }, timeoutMs);
+    return found;
 }
 
 int RunningProgram::WaitForExit(int timeoutMs)

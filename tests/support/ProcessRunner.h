@@ -9,6 +9,10 @@ namespace testing_support {
 // or a Unix path that Wine sees on drive Z:). Empty if not set.
 std::string QuiverleafExe();
 
+// A visible top-level window of the process, without an owner, and with
+// that title unless the title is null; nullptr if there is none.
+HWND FindVisibleTopWindow(DWORD processId, const char* title);
+
 class RunningProgram {
 public:
     // Starts the program with `dir` as its current directory; with a show

@@ -163,9 +163,35 @@ TEST_F(StdControls, MemoTakesLineBreaksAndLongText)
     memo->SetText(big);
     EXPECT_EQ(big.size(), memo->GetText().size());
     EXPECT_TRUE(memo->GetText() == big);
+    // A window made anew gets it all back: the platform's editor drops a
+    // text longer than its default limit that it is made with.
+    memo->SetWordWrap(false);
+    memo->SetWordWrap(true);
+    EXPECT_TRUE(memo->GetText() == big);
+    memo->SetFocus();
     memo->SetSel(static_cast<int>(big.size()), 0);
     TypeText("z");
     EXPECT_EQ(big + "z", memo->GetText());
+}
+
+TEST_F(StdControls, MemoRefusesWhatItsWindowCantHoldWithOrWithoutTheWindow)
+{
+    for (bool withWindow : {true, false}) {
+        SCOPED_TRACE(withWindow ? "with its window" : "before its window");
+        auto* memo = new TMemo(Form.get());
+        memo->SetParent(withWindow ? Form.get() : nullptr);
+        memo->SetText("kept");
+        std::string error;
+        try {
+            memo->SetText(std::string("zero\0byte", 9));
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        EXPECT_EQ("Text exceeds memo capacity", error);
+        memo->SetParent(Form.get());
+        EXPECT_EQ("kept", memo->GetText());
+        delete memo;
+    }
 }
 
 struct ButtonCase {
