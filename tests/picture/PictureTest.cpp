@@ -1,0 +1,161 @@
+// The JPEG picture as the rest of the program meets it: the stored form a
+// layout holds, the registry of picture kinds, shared encoded data, the size
+// known from the header alone, and the picture widget that sizes itself.
+#include "picture/PictureKinds.h"
+#include "tests/picture/JPEGTesting.h"
+#include "tests/picture/TestEncoder.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Streams.h"
+
+#include <gtest/gtest.h>
+
+using namespace jpeg_testing;
+using namespace testing_support;
+
+namespace {
+
+std::string LittleEndian32(uint32_t n)
+{
+    return {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16), static_cast<char>(n >> 24)};
+}
+
+std::string StoredPicture(const std::string& className, const std::string& jpeg)
+{
+    return std::string(1, static_cast<char>(className.size())) + className + LittleEndian32(jpeg.size()) + jpeg;
+}
+
+TEST(JPEGPicture, TheKindIsRegisteredAndFoundByClassOrExtension)
+{
+    for (const char* extension : {"jpeg", "JPG", ".jpg"}) {
+        const TPictureKind* kind = FindPictureKindByExtension(extension);
+        ASSERT_NE(nullptr, kind) << extension;
+        EXPECT_EQ("JPEG Image File", kind->Description);
+        EXPECT_EQ(&TJPEGImage::StaticClass(), kind->Class);
+    }
+    EXPECT_EQ(&TJPEGImage::StaticClass(), FindPictureKindByClassName("TJPEGImage")->Class);
+    EXPECT_EQ(nullptr, FindPictureKindByExtension("bmp"));
+}
+
+TEST(JPEGPicture, LoadsFromTheStoredFormWithTheSizeFromTheHeaderOnly)
+{
+    const std::string jpeg = EncodePattern({.Width = 57, .Height = 31, .Progressive = true});
+    // Bytes after the picture belong to whatever the layout stores next.
+    TMemoryStream stream(StoredPicture("TJPEGImage", jpeg) + "next");
+    std::unique_ptr<TGraphic> graphic = ReadStoredPicture(stream);
+    auto* picture = dynamic_cast<TJPEGImage*>(graphic.get());
+    ASSERT_NE(nullptr, picture);
+    EXPECT_EQ(stream.Size() - 4, stream.Position());
+    EXPECT_EQ(jpeg, picture->Data()->Bytes());
+    EXPECT_EQ(57, picture->Width());
+    EXPECT_EQ(31, picture->Height());
+    EXPECT_TRUE(picture->MultiScan());
+    EXPECT_FALSE(picture->Grayscale());
+    // Scaled sizes are libjpeg's, rounded up, still without decoding.
+    picture->SetScaleShift(2);
+    EXPECT_EQ(15, picture->Width());
+    EXPECT_EQ(8, picture->Height());
+    EXPECT_EQ(0, picture->DecodeCount());
+
+    TJPEGImage grey;
+    TMemoryStream file(EncodePattern({.Grey = true}));
+    grey.LoadFromStream(file);
+    EXPECT_TRUE(grey.Grayscale());
+    EXPECT_FALSE(grey.MultiScan());
+}
+
+TEST(JPEGPicture, StoredFormsThatCannotBeRead)
+{
+    const std::string jpeg = EncodePattern({});
+    TMemoryStream unknown(StoredPicture("TGIFImage", jpeg));
+    try {
+        ReadStoredPicture(unknown);
+        ADD_FAILURE() << "no error for an unknown kind";
+    } catch (const EInvalidOperation& e) {
+        EXPECT_STREQ("Class TGIFImage not found", e.what());
+    }
+    const std::string whole = StoredPicture("TJPEGImage", jpeg);
+    for (size_t cut : {size_t{5}, size_t{13}, whole.size() - 1}) {
+        TMemoryStream shortStream(whole.substr(0, cut));
+        EXPECT_THROW(ReadStoredPicture(shortStream), EReadError) << cut;
+    }
+}
+
+TEST(JPEGPicture, CopiesShareTheEncodedImageUntilOneLoadsAnother)
+{
+    TJPEGImage first;
+    first.LoadFromBytes(EncodePattern({}));
+    first.SetGrayOutput(true);
+    std::weak_ptr<TJPEGData> shared = first.Data();
+    {
+        TJPEGImage copy;
+        copy.Assign(&first);
+        EXPECT_EQ(first.Data(), copy.Data());
+        EXPECT_EQ(2, shared.use_count());
+        EXPECT_TRUE(copy.GrayOutput());
+        copy.DIBNeeded();
+        EXPECT_EQ(nullptr, first.Bitmap()); // each decodes for itself
+        first.LoadFromBytes(EncodePattern({.Width = 8, .Height = 8}));
+        EXPECT_EQ(1, shared.use_count());
+        EXPECT_EQ(40, copy.Width());
+    }
+    EXPECT_TRUE(shared.expired()); // the last picture let go of it
+}
+
+TEST(JPEGPicture, TheSizeCannotBeChanged)
+{
+    TJPEGImage picture;
+    picture.LoadFromBytes(EncodePattern({}));
+    for (auto set : {&TJPEGImage::SetWidth, &TJPEGImage::SetHeight}) {
+        try {
+            (picture.*set)(10);
+            ADD_FAILURE() << "no error";
+        } catch (const EInvalidGraphicOperation& e) {
+            EXPECT_STREQ("Cannot change the size of a JPEG image", e.what());
+        }
+    }
+    EXPECT_EQ(40, picture.Width());
+}
+
+// The picture widget takes the picture's size from its header and follows
+// it when new data or a scale comes; drawing decodes once, at the first
+// paint, and the widget shows the bitmap pixel for pixel.
+TEST(JPEGPicture, ThePictureWidgetSizesItselfAndDecodesOnceWhenPainted)
+{
+    ErrorCatcher errors;
+    TForm form(Application);
+    form.SetBounds(50, 50, 240, 200);
+    auto* image = new TImage(&form);
+    image->SetBounds(10, 12, 1, 1);
+    image->SetAutoSize(true);
+    image->SetParent(&form);
+    auto owned = std::make_unique<TJPEGImage>();
+    TJPEGImage* picture = owned.get();
+    picture->SetEightBitOutput(false);
+    picture->LoadFromBytes(EncodePattern({.Width = 100, .Height = 60}));
+    image->SetPicture(std::move(owned));
+    EXPECT_EQ(100, image->Width());
+    EXPECT_EQ(60, image->Height());
+    picture->SetScaleShift(1);
+    EXPECT_EQ(50, image->Width());
+    EXPECT_EQ(30, image->Height());
+    EXPECT_EQ(0, picture->DecodeCount());
+
+    form.ShowForm();
+    Activate(form.Handle());
+    ASSERT_TRUE(WaitFor([&] { return picture->DecodeCount() == 1; }));
+    Pump(50);
+    InvalidateRect(form.Handle(), nullptr, TRUE);
+    UpdateWindow(form.Handle());
+    EXPECT_EQ(1, picture->DecodeCount());
+    POINT origin{10, 12};
+    ClientToScreen(form.Handle(), &origin);
+    const TDIBitmap& bitmap = *picture->Bitmap();
+    int differing = 0;
+    for (int y = 0; y < bitmap.Height(); y += 3)
+        for (int x = 0; x < bitmap.Width(); x += 3)
+            differing += ScreenPixel(origin.x + x, origin.y + y) != bitmap.Pixel(x, y);
+    EXPECT_EQ(0, differing);
+    EXPECT_TRUE(errors.Messages().empty());
+}
+
+} // namespace
