@@ -102,34 +102,30 @@ void TJPEGImage::LoadFromBytes(std::string bytes)
 
 int TJPEGImage::Width() const
 {
-    if (FBitmap)
-        return FBitmap->Width();
-    if (FScaleShift == 0 || Empty())
-        return FData->Width();
-    ScaledSizeNeeded();
-    return FScaledWidth;
+    return Size().cx;
 }
 
 int TJPEGImage::Height() const
 {
-    if (FBitmap)
-        return FBitmap->Height();
-    if (FScaleShift == 0 || Empty())
-        return FData->Height();
-    ScaledSizeNeeded();
-    return FScaledHeight;
+    return Size().cy;
 }
 
-void TJPEGImage::ScaledSizeNeeded() const
+SIZE TJPEGImage::Size() const
 {
-    if (FScaledWidth >= 0)
-        return;
-    TJPEGDecompressor jpeg(FData->Bytes().data(), FData->Bytes().size());
-    jpeg.ReadHeader();
-    ApplySettings(jpeg.Info());
-    jpeg.CalcOutputDimensions();
-    FScaledWidth = static_cast<int>(jpeg.Info().output_width);
-    FScaledHeight = static_cast<int>(jpeg.Info().output_height);
+    if (FBitmap)
+        return SIZE{FBitmap->Width(), FBitmap->Height()};
+    if (FScaleShift == 0 || Empty())
+        return SIZE{FData->Width(), FData->Height()};
+    // Scaled, before decoding: the output size libjpeg computes from the
+    // header, kept until the data or the scale change.
+    if (FScaledSize.cx < 0) {
+        TJPEGDecompressor jpeg(FData->Bytes().data(), FData->Bytes().size());
+        jpeg.ReadHeader();
+        ApplySettings(jpeg.Info());
+        jpeg.CalcOutputDimensions();
+        FScaledSize = SIZE{static_cast<LONG>(jpeg.Info().output_width), static_cast<LONG>(jpeg.Info().output_height)};
+    }
+    return FScaledSize;
 }
 
 void TJPEGImage::SetWidth(int)
@@ -168,14 +164,14 @@ void TJPEGImage::FreeBitmap()
     FBitmap.reset();
     FPalette.Reset();
     FDecodeFailed = false;
-    FScaledWidth = FScaledHeight = -1;
+    FScaledSize = SIZE{-1, -1};
 }
 
 // ----------------------------------------------------------------- decoding
 
 void TJPEGImage::Draw(HDC dc, const RECT& rect)
 {
-    DIBNeeded();
+    DecodeNeeded(dc, rect);
     if (!FBitmap)
         return;
     if (FPalette) {
@@ -188,10 +184,15 @@ void TJPEGImage::Draw(HDC dc, const RECT& rect)
 
 void TJPEGImage::DIBNeeded()
 {
+    DecodeNeeded(nullptr, RECT{});
+}
+
+void TJPEGImage::DecodeNeeded(HDC dc, const RECT& rect)
+{
     if (FBitmap || FDecodeFailed || Empty())
         return;
     try {
-        Decode();
+        Decode(dc, rect);
     } catch (...) {
         FDecodeFailed = true;
         // The picture's owner repaints around what could not be drawn.
@@ -223,7 +224,7 @@ void TJPEGImage::ApplySettings(jpeg_decompress_struct& info) const
     }
 }
 
-void TJPEGImage::Decode()
+void TJPEGImage::Decode(HDC dc, const RECT& rect)
 {
     ++FDecodeCount;
     TJPEGDecompressor jpeg(FData->Bytes().data(), FData->Bytes().size());
@@ -234,7 +235,7 @@ void TJPEGImage::Decode()
     jpeg.StartDecompress();
     std::unique_ptr<TDIBitmap> bitmap;
     if (info.buffered_image)
-        ReadPasses(jpeg, bitmap);
+        ReadPasses(jpeg, bitmap, dc, rect);
     else
         ReadPass(jpeg, bitmap);
     jpeg.FinishDecompress();
@@ -243,11 +244,11 @@ void TJPEGImage::Decode()
         FPalette = FBitmap->MakePalette();
 }
 
-// Buffered-image mode: each scan is output into the bitmap as it arrives;
-// once the input is complete a last pass shows the finished picture (the
-// pass over the last scan started before that scan was read, so it may
-// still be smoothed).
-void TJPEGImage::ReadPasses(TJPEGDecompressor& jpeg, std::unique_ptr<TDIBitmap>& bitmap)
+// Buffered-image mode: each scan is output into the bitmap as it arrives
+// and, when decoding for a drawing, shown there at once; once the input is
+// complete a last pass makes the finished picture (the pass over the last
+// scan started before that scan was read, so it may still be smoothed).
+void TJPEGImage::ReadPasses(TJPEGDecompressor& jpeg, std::unique_ptr<TDIBitmap>& bitmap, HDC dc, const RECT& rect)
 {
     bool final = false;
     do {
@@ -255,6 +256,8 @@ void TJPEGImage::ReadPasses(TJPEGDecompressor& jpeg, std::unique_ptr<TDIBitmap>&
         jpeg.StartOutput(jpeg.Info().input_scan_number);
         ReadPass(jpeg, bitmap);
         jpeg.FinishOutput();
+        if (dc && !final)
+            bitmap->Draw(dc, rect);
     } while (!final);
 }
 

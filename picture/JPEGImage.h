@@ -75,11 +75,14 @@ public:
 private:
     void SetSetting(bool& setting, bool value);
     void FreeBitmap();
-    void Decode();
+    // Decodes if needed; a picture shown scan by scan is drawn into the
+    // device context (if any) after each scan.
+    void DecodeNeeded(HDC dc, const RECT& rect);
+    void Decode(HDC dc, const RECT& rect);
     void ApplySettings(jpeg_decompress_struct& info) const;
-    void ReadPasses(TJPEGDecompressor& jpeg, std::unique_ptr<TDIBitmap>& bitmap);
+    void ReadPasses(TJPEGDecompressor& jpeg, std::unique_ptr<TDIBitmap>& bitmap, HDC dc, const RECT& rect);
     void ReadPass(TJPEGDecompressor& jpeg, std::unique_ptr<TDIBitmap>& bitmap);
-    void ScaledSizeNeeded() const;
+    SIZE Size() const;
 
     TJPEGDataRef FData;
     std::unique_ptr<TDIBitmap> FBitmap;
@@ -88,8 +91,7 @@ private:
     // reported again at every repaint) until new data or settings come.
     bool FDecodeFailed = false;
     int FDecodeCount = 0;
-    mutable int FScaledWidth = -1;
-    mutable int FScaledHeight = -1;
+    mutable SIZE FScaledSize{-1, -1};
 
     int FEncodeQuality = 90;
     bool FGrayOutput = false;

@@ -103,14 +103,10 @@ TEST(JPEGBadInput, TheErrorBoxShowsADecodingErrorOnce)
 {
     ErrorCatcher errors;
     TForm form(Application);
-    form.SetBounds(100, 100, 200, 150);
-    auto* image = new TImage(&form);
-    image->SetBounds(8, 8, 40, 24);
-    image->SetParent(&form);
     auto picture = std::make_unique<TJPEGImage>();
     std::string j = Progressive();
     picture->LoadFromBytes(Edited(j, AfterMarker(j, 0xDA, 1) + 3, 9));
-    image->SetPicture(std::move(picture));
+    PlaceImage(form, RECT{8, 8, 48, 32}, std::move(picture));
     form.ShowForm();
     ASSERT_TRUE(WaitFor([&] { return !errors.Messages().empty(); }));
     EXPECT_EQ(std::vector<std::string>{"JPEG error #" + std::to_string(JERR_BAD_COMPONENT_ID) + "."},

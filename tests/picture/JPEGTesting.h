@@ -4,6 +4,7 @@
 // PPM/PGM files, and comparing a decoded bitmap with a reference.
 #include "picture/JPEGImage.h"
 #include "tests/support/TestSupport.h"
+#include "toolkit/Forms.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -78,6 +79,19 @@ std::string Compare(const Pnm& expected, int width, int height, PixelOf actual)
 inline std::string CompareBitmap(const Pnm& expected, const TDIBitmap& bitmap)
 {
     return Compare(expected, bitmap.Width(), bitmap.Height(), [&](int x, int y) { return bitmap.Pixel(x, y); });
+}
+
+// A form at 100, 100 (200 x 150) with a picture widget of the given bounds
+// holding `picture`; the form owns the widget.
+inline TImage* PlaceImage(TForm& form, RECT bounds, std::unique_ptr<TGraphic> picture, bool autoSize = false)
+{
+    form.SetBounds(100, 100, 200, 150);
+    auto* image = new TImage(&form);
+    image->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    image->SetAutoSize(autoSize);
+    image->SetParent(&form);
+    image->SetPicture(std::move(picture));
+    return image;
 }
 
 } // namespace jpeg_testing

@@ -116,6 +116,42 @@ TEST(JPEGPicture, TheSizeCannotBeChanged)
     EXPECT_EQ(40, picture.Width());
 }
 
+// Bitmap blits a drawing makes, counted in an enhanced metafile.
+int BlitsOfFirstDraw(TJPEGImage& picture)
+{
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    picture.Draw(dc, RECT{0, 0, picture.Width(), picture.Height()});
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    int blits = 0;
+    EnumEnhMetaFile(
+        nullptr, metafile,
+        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM count) -> int {
+            if (record->iType == EMR_BITBLT || record->iType == EMR_STRETCHBLT)
+                ++*reinterpret_cast<int*>(count);
+            return 1;
+        },
+        &blits, nullptr);
+    DeleteEnhMetaFile(metafile);
+    return blits;
+}
+
+// Shown scan by scan, a picture of several scans is drawn after each scan
+// (simple progression: 10 scans for colour) and once more when finished.
+TEST(JPEGPicture, ScansAreShownAsTheyArriveOnlyWhenAskedAndPossible)
+{
+    struct Case {
+        bool Progressive, ShowScans;
+        int Blits;
+    };
+    for (Case c : {Case{true, true, 11}, Case{true, false, 1}, Case{false, true, 1}}) {
+        TJPEGImage picture;
+        picture.SetShowScansProgressively(c.ShowScans);
+        picture.LoadFromBytes(EncodePattern({.Progressive = c.Progressive}));
+        EXPECT_EQ(c.Blits, BlitsOfFirstDraw(picture)) << c.Progressive << c.ShowScans;
+        EXPECT_EQ(1, picture.DecodeCount());
+    }
+}
+
 // The picture widget takes the picture's size from its header and follows
 // it when new data or a scale comes; drawing decodes once, at the first
 // paint, and the widget shows the bitmap pixel for pixel.
@@ -123,16 +159,11 @@ TEST(JPEGPicture, ThePictureWidgetSizesItselfAndDecodesOnceWhenPainted)
 {
     ErrorCatcher errors;
     TForm form(Application);
-    form.SetBounds(50, 50, 240, 200);
-    auto* image = new TImage(&form);
-    image->SetBounds(10, 12, 1, 1);
-    image->SetAutoSize(true);
-    image->SetParent(&form);
     auto owned = std::make_unique<TJPEGImage>();
     TJPEGImage* picture = owned.get();
     picture->SetEightBitOutput(false);
     picture->LoadFromBytes(EncodePattern({.Width = 100, .Height = 60}));
-    image->SetPicture(std::move(owned));
+    TImage* image = PlaceImage(form, RECT{10, 12, 11, 13}, std::move(owned), true);
     EXPECT_EQ(100, image->Width());
     EXPECT_EQ(60, image->Height());
     picture->SetScaleShift(1);
