@@ -1,7 +1,10 @@
 // The first drawing of a large JPEG picture through TJPEGImage, against a
 // plain libjpeg decode of the same bytes into a memory buffer in the same
 // process. The goal: the picture's first draw takes at most 1.1 times the
-// plain decode. Prints the figures of several alternating runs.
+// plain decode. The first draw is measured twice: onto a screen-sized
+// surface (1024 x 768, the rest clipped away, as a window shows it) and
+// 1:1 onto a surface of the whole picture's size, which adds a copy of all
+// its 36 MB. Prints the figures of several alternating runs.
 #include "picture/JPEGImage.h"
 #include "tests/picture/TestEncoder.h"
 
@@ -69,10 +72,17 @@ double PictureDecode(const std::string& jpeg)
     return Now() - start;
 }
 
-void Print(const char* what, std::vector<double> ms)
+double Median(std::vector<double> ms)
 {
     std::sort(ms.begin(), ms.end());
-    std::printf("%-34s median %7.1f ms  (min %7.1f, max %7.1f)\n", what, ms[ms.size() / 2], ms.front(), ms.back());
+    return ms[ms.size() / 2];
+}
+
+void Print(const char* what, std::vector<double> ms, double base)
+{
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-34s median %7.1f ms  (min %7.1f, max %7.1f)  ratio %.3f\n", what, Median(ms), ms.front(), ms.back(),
+                Median(ms) / base);
 }
 
 } // namespace
@@ -86,26 +96,30 @@ int main()
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    BitmapHandle surface(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDC dc(nullptr);
-    SelectScope selected(dc.Get(), surface.Get());
+    BitmapHandle whole(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC wholeDC(nullptr);
+    SelectScope selectedWhole(wholeDC.Get(), whole.Get());
+    info.bmiHeader.biWidth = 1024;
+    info.bmiHeader.biHeight = -768;
+    BitmapHandle screen(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC screenDC(nullptr);
+    SelectScope selectedScreen(screenDC.Get(), screen.Get());
 
-    std::vector<double> plain, picture, decodeOnly, ratios;
-    PlainDecode(jpeg); // warm up both paths once
-    PictureFirstDraw(jpeg, dc.Get(), width, height);
+    std::vector<double> plain, onScreen, onWhole, decodeOnly;
+    PlainDecode(jpeg); // warm up every path once
+    PictureFirstDraw(jpeg, screenDC.Get(), width, height);
+    PictureFirstDraw(jpeg, wholeDC.Get(), width, height);
     for (int i = 0; i < runs; ++i) {
         plain.push_back(PlainDecode(jpeg));
-        picture.push_back(PictureFirstDraw(jpeg, dc.Get(), width, height));
-        ratios.push_back(picture.back() / plain.back());
+        onScreen.push_back(PictureFirstDraw(jpeg, screenDC.Get(), width, height));
+        onWhole.push_back(PictureFirstDraw(jpeg, wholeDC.Get(), width, height));
         decodeOnly.push_back(PictureDecode(jpeg));
     }
-    Print("plain libjpeg decode to memory", plain);
-    Print("TJPEGImage load + first draw", picture);
-    Print("TJPEGImage load + decode, no draw", decodeOnly);
-    std::sort(ratios.begin(), ratios.end());
-    std::sort(plain.begin(), plain.end());
-    std::sort(picture.begin(), picture.end());
-    std::printf("ratio of medians %.3f (per-run ratios min %.3f, max %.3f); goal <= 1.1\n",
-                picture[runs / 2] / plain[runs / 2], ratios.front(), ratios.back());
+    const double base = Median(plain);
+    Print("plain libjpeg decode to memory", plain, base);
+    Print("TJPEGImage load + decode, no draw", decodeOnly, base);
+    Print("TJPEGImage first draw, 1024x768", onScreen, base);
+    Print("TJPEGImage first draw, 4000x3000", onWhole, base);
+    std::printf("ratio: median of each against the plain decode's median; goal <= 1.1\n");
     return 0;
 }
