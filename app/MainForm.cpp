@@ -277,4 +277,8 @@ void TForm1::AboutCloseBtnClick(TObject*)
 {
     EnableBehindAbout(true);
     PanelAbout->Hide();
+    // The focus was on the hidden "OK" button: typing would go nowhere.
+    for (TMemo* memo : Memo)
+        if (memo->Visible())
+            SetActiveControl(memo);
 }

@@ -2,6 +2,8 @@
 // creation order (which is also stacking and tab order). Read it like a
 // table: name, kind, bounds, visibility, then the widget's own settings.
 #include "app/MainForm.h"
+#include "picture/JPEGImage.h"
+#include "picture/PictureKinds.h"
 #include "settings/FormStorage.h"
 
 #include <cstdio>
@@ -168,6 +170,9 @@ void TForm1::BuildLayout()
     // ---- The about panel
     Image1 = Place<TImage>(this, PanelAbout, "Image1", {10, 10, 288, 88});
     Image1->SetAutoSize(true);
+    // Only the header is read here; the picture is decoded when first shown.
+    UsesPictureKind<TJPEGImage>();
+    Image1->SetPicture(LoadStoredPictureResource("ABOUTPICTURE"));
     AboutTitle = Place<TLabel>(this, PanelAbout, "AboutTitle", {10, 105, 0, 0});
     AboutTitle->SetTransparent(true);
     SetDesignFont(AboutTitle->Font(), -16, FontStyleBit(fsBold));

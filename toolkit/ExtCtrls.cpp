@@ -91,6 +91,13 @@ TImage::~TImage() = default;
 void TImage::SetPicture(std::unique_ptr<TGraphic> picture)
 {
     FPicture = std::move(picture);
+    if (FPicture)
+        FPicture->OnChange = MakeMethod<&TImage::PictureChanged>(this);
+    PictureChanged(FPicture.get());
+}
+
+void TImage::PictureChanged(TObject*)
+{
     AdjustSize();
     Invalidate();
 }

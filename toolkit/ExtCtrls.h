@@ -30,14 +30,29 @@ private:
     TBorderStyle FBorderStyle = bsNoBorder;
 };
 
+class TStream;
+
 // Something the picture widget can draw: the JPEG picture gives one.
 class TGraphic : public TPersistent {
 public:
     QV_CLASS(TGraphic, TPersistent)
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+    // A kind whose size comes from its data raises an error instead.
+    virtual void SetWidth(int value) = 0;
+    virtual void SetHeight(int value) = 0;
     virtual bool Empty() const = 0;
     virtual void Draw(HDC dc, const RECT& rect) = 0;
+    // Takes every byte from the stream's position to its end.
+    virtual void LoadFromStream(TStream& stream) = 0;
+    // Reads the kind's own stored form, as a window layout holds it.
+    virtual void ReadData(TStream& stream) = 0;
+
+    // Fired when the picture changed: new data, another size.
+    TNotifyEvent OnChange;
+
+protected:
+    void Changed() { OnChange(this); }
 };
 
 // Shows one picture, sized to it when AutoSize is on.
@@ -56,6 +71,7 @@ public:
     void PaintOn(HDC dc) override;
 
 private:
+    void PictureChanged(TObject* sender);
     void AdjustSize();
     std::unique_ptr<TGraphic> FPicture;
     bool FAutoSize = false;
