@@ -1,4 +1,5 @@
 #include "toolbar/items/TBToolbar.h"
+#include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
 
 #include <windowsx.h>
@@ -71,7 +72,9 @@ TTBToolbar::TTBToolbar(TComponent* owner) : TTBCustomDockableWindow(owner)
 TTBToolbar::~TTBToolbar()
 {
     Destroying();
-    // The view goes before the items it shows.
+    // The window goes first, so no message reaches a view that is gone;
+    // then the view goes before the items it shows.
+    DestroyHandle();
     delete FView;
     delete FChevronItem;
     delete FItems;
@@ -291,6 +294,14 @@ void TTBToolbar::WMMouseLeave()
         FView->TrackHover(nullptr, false);
 }
 
+void TTBToolbar::SystemMetricsChanged()
+{
+    // The shared menu font follows the system's; bars drawn with it re-measure.
+    RefreshSystemMenuFont();
+    FView->InvalidatePositions();
+    RearrangeInDock();
+}
+
 void TTBToolbar::WndProc(TMessage& msg)
 {
     switch (msg.Msg) {
@@ -324,6 +335,10 @@ void TTBToolbar::WndProc(TMessage& msg)
         break;
     case WM_CAPTURECHANGED:
         FView->CaptureLost();
+        break;
+    case WM_SETTINGCHANGE:
+        if (msg.WParam == SPI_SETNONCLIENTMETRICS)
+            SystemMetricsChanged();
         break;
     default:
         break;

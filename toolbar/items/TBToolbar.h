@@ -78,6 +78,7 @@ private:
     void WMLButtonUp(TMessage& msg);
     void WMMouseLeave();
     void WMPaintInto(HDC dc);
+    void SystemMetricsChanged();
     void RearrangeInDock();
     TTBViewOrientation OrientationInDock() const;
     int WrapLength() const;

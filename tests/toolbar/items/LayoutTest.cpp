@@ -168,6 +168,10 @@ TEST(ViewLayout, RectanglesInAllOrientationsWithWrappingAtSeparators)
         {"floating keeps a margin", "1 2", tbvoFloating, [](const Metrics&) { return 0; },
          [](const Metrics& m) { return std::vector<RECT>{R(4, 2, m.W("1"), m.H), R(4 + m.W("1"), 2, m.W("2"), m.H)}; },
          [](const Metrics& m) { return SIZE{m.W("1") + m.W("2") + 8, m.H + 3}; }},
+        // Its margin puts a floating bar's first button past 0: still no wrap.
+        {"a lone floating button never wraps", "1", tbvoFloating, [](const Metrics&) { return 3; },
+         [](const Metrics& m) { return std::vector<RECT>{R(4, 2, m.W("1"), m.H)}; },
+         [](const Metrics& m) { return SIZE{m.W("1") + 8, m.H + 3}; }},
         {"an empty toolbar", "", tbvoHorizontal, [](const Metrics&) { return 0; },
          [](const Metrics&) { return std::vector<RECT>{}; }, [](const Metrics&) { return SIZE{23, 22}; }},
         {"only separators", "| |", tbvoFloating, [](const Metrics&) { return 0; },
