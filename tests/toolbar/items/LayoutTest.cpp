@@ -235,3 +235,33 @@ TEST(ViewLayout, ViewersFollowInsertionsAndRemovalsInChildOrder)
 }
 
 } // namespace
+
+namespace {
+
+// The bar's settings as the window's layout and the settings store reach
+// them: published properties, and MenuBar's side effects only outside loading.
+TEST(ToolbarSettings, PublishedOptionsReachEveryItemAndMenuBarBringsItsSettingsOnlyOutsideLoading)
+{
+    for (bool loading : {false, true}) {
+        TComponent owner(nullptr);
+        if (loading)
+            owner.BeginLoading();
+        auto* bar = new TTBToolbar(&owner);
+        auto* item = new TTBItem(&owner);
+        bar->Items()->Add(item);
+        const TClassInfo& cls = bar->ClassType();
+        SetOrdProp(bar, *cls.FindProperty("options"), OptionBit(tboNoRotation));
+        EXPECT_TRUE(item->HasEffectiveOption(tboNoRotation)) << loading;
+        SetOrdProp(bar, *cls.FindProperty("MenuBar"), 1);
+        EXPECT_EQ(!loading, bar->FullSize()) << loading;
+        EXPECT_EQ(loading ? tbsmChevron : tbsmWrap, bar->ShrinkMode()) << loading;
+        EXPECT_EQ(loading, bar->CloseButton()) << loading;
+        EXPECT_EQ(!loading, bar->ProcessShortCuts()) << loading;
+        for (const char* name : {"BorderStyle", "DockMode", "DragHandleStyle", "SystemFont", "FullSize"})
+            EXPECT_NE(nullptr, cls.FindProperty(name)) << name;
+        if (loading)
+            owner.EndLoading();
+    }
+}
+
+} // namespace
