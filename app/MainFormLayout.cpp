@@ -100,17 +100,18 @@ void TForm1::BuildLayout()
     // ---- The page bar in the top dock
     ToolBar = Make<TTBToolbar>(this, "ToolBar");
     ToolBar->SetCaption(" Pages  ...");
-    ToolBar->BorderStyle = bsNoneBorder;
-    ToolBar->CloseButton = false;
+    ToolBar->SetBorderStyle(TTBBorderStyle::bsNone);
+    ToolBar->SetCloseButton(false);
     ToolBar->SetDefaultDock(DockTop);
-    ToolBar->DockMode = dmCannotFloat;
-    ToolBar->DragHandleStyle = dhNone;
-    ToolBar->FullSize = true;
-    ToolBar->MenuBar = true;
-    ToolBar->Options = 1u << tboNoRotation;
-    ToolBar->ProcessShortCuts = true;
-    ToolBar->ShrinkMode = tbsmWrap;
-    ToolBar->SystemFont = false;
+    ToolBar->SetDockMode(dmCannotFloat);
+    ToolBar->SetDragHandleStyle(dhNone);
+    ToolBar->SetFullSize(true);
+    // Read as part of the layout, MenuBar leaves the settings around it alone.
+    ToolBar->SetMenuBar(true);
+    ToolBar->SetOptions(OptionBit(tboNoRotation));
+    ToolBar->SetProcessShortCuts(true);
+    ToolBar->SetShrinkMode(tbsmWrap);
+    ToolBar->SetSystemFont(false);
     SetDesignFont(ToolBar->Font(), -11);
     ToolBar->SetParentFont(false);
     ToolBar->SetCurrentDock(DockTop);

@@ -1,199 +1,347 @@
 #include "toolbar/items/TBToolbar.h"
+#include "toolbar/items/TBDrawing.h"
+#include "toolbar/items/TBItemViewer.h"
 
 #include <windowsx.h>
-#include <algorithm>
 
 namespace {
-const int kSeparatorSize = 6;
-const int kButtonPadding = 7;
-const int kEmptyButtonWidth = 10;
+
+const TTypeInfo& TypeShrinkMode()
+{
+    static const TTypeInfo t = MakeEnumType("TTBShrinkMode", {"tbsmNone", "tbsmWrap", "tbsmChevron"});
+    return t;
+}
+const TTypeInfo& TypeDockMode()
+{
+    static const TTypeInfo t =
+        MakeEnumType("TTBDockMode", {"dmCanFloat", "dmCannotFloat", "dmCannotFloatOrChangeDocks"});
+    return t;
+}
+const TTypeInfo& TypeDragHandleStyle()
+{
+    static const TTypeInfo t = MakeEnumType("TTBDragHandleStyle", {"dhDouble", "dhNone", "dhSingle"});
+    return t;
+}
+const TTypeInfo& TypeBorderStyle()
+{
+    static const TTypeInfo t = MakeEnumType("TTBBorderStyle", {"bsNone", "bsSingle"});
+    return t;
+}
+
+POINT ScreenPointOf(HWND wnd, LPARAM lParam)
+{
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(wnd, &pt);
+    return pt;
+}
+
 } // namespace
 
 const TClassInfo& TTBToolbar::StaticClass()
 {
     return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<TTBToolbar>& b) {
-        b.String("Caption", TypeCaption(), &TTBToolbar::GetText, &TTBToolbar::SetText);
+        b.Ordinal("BorderStyle", TypeBorderStyle(), &TTBToolbar::BorderStyle, &TTBToolbar::SetBorderStyle)
+            .String("Caption", TypeCaption(), &TTBToolbar::GetText, &TTBToolbar::SetText)
+            .Ordinal("CloseButton", TypeBoolean(), &TTBToolbar::CloseButton, &TTBToolbar::SetCloseButton)
+            .Ordinal("DockMode", TypeDockMode(), &TTBToolbar::DockMode, &TTBToolbar::SetDockMode)
+            .Ordinal("DragHandleStyle", TypeDragHandleStyle(), &TTBToolbar::DragHandleStyle,
+                     &TTBToolbar::SetDragHandleStyle)
+            .Ordinal("FloatingWidth", TypeInteger(), &TTBToolbar::FloatingWidth, &TTBToolbar::SetFloatingWidth)
+            .Ordinal("FullSize", TypeBoolean(), &TTBToolbar::FullSize, &TTBToolbar::SetFullSize)
+            .Ordinal("MenuBar", TypeBoolean(), &TTBToolbar::MenuBar, &TTBToolbar::SetMenuBar)
+            .Ordinal("Options", TypeItemOptions(), &TTBToolbar::Options, &TTBToolbar::SetOptions)
+            .Ordinal("ProcessShortCuts", TypeBoolean(), &TTBToolbar::ProcessShortCuts,
+                     &TTBToolbar::SetProcessShortCuts)
+            .Ordinal("ShrinkMode", TypeShrinkMode(), &TTBToolbar::ShrinkMode, &TTBToolbar::SetShrinkMode)
+            .Ordinal("SystemFont", TypeBoolean(), &TTBToolbar::SystemFont, &TTBToolbar::SetSystemFont);
     });
 }
 
-TTBToolbar::TTBToolbar(TComponent* owner) : TTBCustomDockableWindow(owner), FItems(new TTBRootItem(this))
+TTBToolbar::TTBToolbar(TComponent* owner) : TTBCustomDockableWindow(owner)
 {
-    FItems->Subscribe(this);
+    FItems = new TTBRootItem(this);
+    FItems->SetParentComponent(this);
+    FChevronItem = new TTBChevronItem(this, nullptr);
+    FChevronItem->SetLinkSubitems(FItems);
+    FView = new TTBToolbarView(this);
+    FChevronItem->SetToolbarView(FView);
+    FView->SetBackgroundColor(clBtnFace);
+    SetBounds(0, 0, 23, 22);
 }
 
 TTBToolbar::~TTBToolbar()
 {
     Destroying();
-    FItems->Unsubscribe(this);
+    // The window goes first, so no message reaches a view that is gone;
+    // then the view goes before the items it shows.
+    DestroyHandle();
+    delete FView;
+    delete FChevronItem;
+    delete FItems;
 }
 
-bool TTBToolbar::IsVertical() const
+// ----------------------------------------------------------- properties
+
+void TTBToolbar::SetBorderStyle(TTBBorderStyle value)
 {
-    return CurrentDock() && CurrentDock()->Vertical();
+    if (value == FBorderStyle)
+        return;
+    FBorderStyle = value;
+    RearrangeInDock();
 }
 
-SIZE TTBToolbar::MeasureItem(HDC dc, const TTBCustomItem* item) const
+void TTBToolbar::SetDragHandleStyle(TTBDragHandleStyle value)
 {
-    TEXTMETRICA tm;
-    GetTextMetricsA(dc, &tm);
-    int height = tm.tmHeight + 9;
-    if (item->IsSeparator())
-        return SIZE{kSeparatorSize, height};
-    RECT r{0, 0, 0, 0};
-    if (!item->Caption().empty())
-        DrawTextA(dc, item->Caption().c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    int width = item->Caption().empty() ? kEmptyButtonWidth : r.right + 2 * kButtonPadding;
-    return SIZE{width, height};
+    if (value == FDragHandleStyle)
+        return;
+    FDragHandleStyle = value;
+    RearrangeInDock();
 }
 
-void TTBToolbar::Relayout()
+void TTBToolbar::SetFullSize(bool value)
 {
-    FLayout.clear();
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), Font()->Handle());
-    bool vertical = IsVertical();
-    int widest = 0;
-    std::vector<std::pair<TTBCustomItem*, SIZE>> sizes;
-    for (int i = 0; i < FItems->Count(); ++i) {
-        TTBCustomItem* item = FItems->Items(i);
-        if (!item->Visible())
-            continue;
-        SIZE s = MeasureItem(screen.Get(), item);
-        sizes.push_back({item, s});
-        widest = std::max(widest, static_cast<int>(vertical ? s.cx : s.cy));
+    if (value == FFullSize)
+        return;
+    FFullSize = value;
+    FView->InvalidatePositions();
+    RearrangeInDock();
+}
+
+void TTBToolbar::SetMenuBar(bool value)
+{
+    if (value == FMenuBar)
+        return;
+    FMenuBar = value;
+    FView->SetMenuBarOptions(value);
+    // While the layout is read it states each of these itself.
+    if (!IsLoading()) {
+        SetFullSize(value);
+        SetShrinkMode(value ? tbsmWrap : tbsmChevron);
+        SetCloseButton(!value);
+        SetProcessShortCuts(value);
     }
-    int pos = 0;
-    for (auto& [item, s] : sizes) {
-        RECT r;
-        if (vertical) {
-            int h = item->IsSeparator() ? kSeparatorSize : s.cy;
-            r = RECT{0, pos, widest, pos + h};
-            pos += h;
-        } else {
-            r = RECT{pos, 0, pos + s.cx, widest};
-            pos += s.cx;
-        }
-        FLayout.push_back({item, r});
-    }
+    RearrangeInDock();
 }
 
-int TTBToolbar::ThicknessFor(bool vertical, int)
+void TTBToolbar::SetShrinkMode(TTBShrinkMode value)
 {
-    Relayout();
-    int thickness = 0;
-    for (auto& [item, r] : FLayout)
-        thickness = std::max(thickness, static_cast<int>(vertical ? r.right : r.bottom));
-    if (thickness == 0) {
-        WindowDC screen(nullptr);
-        SelectScope font(screen.Get(), Font()->Handle());
-        TTBSeparatorItem probe(nullptr);
-        SIZE s = MeasureItem(screen.Get(), &probe);
-        thickness = s.cy;
-    }
-    return thickness + (vertical ? 0 : 1);
+    if (value == FShrinkMode)
+        return;
+    FShrinkMode = value;
+    RearrangeInDock();
 }
 
-RECT TTBToolbar::ItemRect(const TTBCustomItem* item) const
+void TTBToolbar::SetSystemFont(bool value)
 {
-    for (auto& [i, r] : FLayout)
-        if (i == item)
-            return r;
-    return RECT{0, 0, 0, 0};
+    if (value == FSystemFont)
+        return;
+    FSystemFont = value;
+    FView->InvalidatePositions();
+    RearrangeInDock();
 }
 
-TTBCustomItem* TTBToolbar::ItemAt(int x, int y) const
+// --------------------------------------------------------------- layout
+
+TTBViewOrientation TTBToolbar::OrientationInDock() const
 {
-    POINT pt{x, y};
-    for (auto& [item, r] : FLayout)
-        if (PtInRect(&r, pt))
-            return item;
-    return nullptr;
+    return CurrentDock() && CurrentDock()->Vertical() ? tbvoVertical : tbvoHorizontal;
 }
 
-void TTBToolbar::Paint(HDC dc)
+int TTBToolbar::WrapLength() const
 {
-    SelectScope font(dc, Font()->Handle());
-    SetBkMode(dc, TRANSPARENT);
-    for (auto& [item, rect] : FLayout) {
-        RECT r = rect;
-        if (item->IsSeparator()) {
-            if (IsVertical()) {
-                r.top += kSeparatorSize / 2 - 1;
-                DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
-            } else {
-                r.left += kSeparatorSize / 2 - 1;
-                DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT);
-            }
-            continue;
-        }
-        if (item == FPressed)
-            DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-        bool enabled = item->Enabled() && Enabled();
-        SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        DrawTextA(dc, item->Caption().c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    }
+    TTBDock* dock = CurrentDock();
+    if (!dock)
+        return FFloatingWidth;
+    if (FShrinkMode != tbsmWrap)
+        return 0;
+    return dock->Vertical() ? dock->Height() : dock->Width();
 }
 
-void TTBToolbar::WndProc(TMessage& msg)
+int TTBToolbar::ThicknessFor(bool vertical, int length)
 {
-    switch (msg.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        TTBCustomItem* item = ItemAt(GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam));
-        if (item && !item->IsSeparator() && item->Enabled()) {
-            FPressed = item;
-            SetCapture(HandleValue());
-            Invalidate();
-        }
+    TTBLayoutResult r = FView->ComputePositions(false, vertical ? tbvoVertical : tbvoHorizontal,
+                                                FShrinkMode == tbsmWrap ? length : 0, 0, FView->ChevronSize());
+    return vertical ? r.TotalSize.cx : r.TotalSize.cy;
+}
+
+void TTBToolbar::Arrange()
+{
+    if (IsLoading() || IsDestroying())
+        return;
+    if (FArrangeLock > 0) {
+        FArrangePending = true;
         return;
     }
-    case WM_LBUTTONUP: {
-        TTBCustomItem* pressed = FPressed;
-        FPressed = nullptr;
-        if (GetCapture() == HandleValue())
-            ReleaseCapture();
-        Invalidate();
-        if (pressed && ItemAt(GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)) == pressed)
-            pressed->Click();
-        return;
+    ++FArrangeLock;
+    try {
+        do {
+            FArrangePending = false;
+            FView->SetOrientation(OrientationInDock());
+            FView->SetWrapOffset(WrapLength());
+            FView->ValidatePositions();
+        } while (FArrangePending);
+    } catch (...) {
+        --FArrangeLock;
+        throw;
     }
-    case WM_CAPTURECHANGED:
-        if (FPressed) {
-            FPressed = nullptr;
-            Invalidate();
-        }
-        break;
-    default:
-        break;
-    }
-    TTBCustomDockableWindow::WndProc(msg);
+    --FArrangeLock;
 }
 
-void TTBToolbar::ItemChanged(TTBCustomItem*, ItemChange change)
+void TTBToolbar::RearrangeInDock()
 {
-    if (IsDestroying())
+    if (IsLoading() || IsDestroying())
         return;
-    if (change != ItemChange::Enabled && CurrentDock())
-        CurrentDock()->ArrangeBars();
-    Relayout();
-    Invalidate();
-}
-
-void TTBToolbar::FontChanged()
-{
-    TTBCustomDockableWindow::FontChanged();
     if (CurrentDock())
         CurrentDock()->ArrangeBars();
+    Arrange();
+}
+
+void TTBToolbar::ViewResized(SIZE totalSize)
+{
+    TTBDock* dock = CurrentDock();
+    if (!dock || IsLoading() || IsDestroying() || FInDockArrange)
+        return;
+    const int thickness = dock->Vertical() ? totalSize.cx : totalSize.cy;
+    if (thickness == (dock->Vertical() ? Width() : Height()))
+        return;
+    // More or fewer rows: the dock takes the new thickness.
+    FInDockArrange = true;
+    try {
+        dock->ArrangeBars();
+    } catch (...) {
+        FInDockArrange = false;
+        throw;
+    }
+    FInDockArrange = false;
+}
+
+bool TTBToolbar::ItemAtPoint(POINT clientPoint) const
+{
+    TTBItemViewer* v = FView->ViewerFromPoint(clientPoint);
+    return v && !v->Item()->HasStyle(TTBItemStyleFlag::ClickThrough);
+}
+
+void TTBToolbar::Loaded()
+{
+    TTBCustomDockableWindow::Loaded();
+    RearrangeInDock();
 }
 
 void TTBToolbar::DockChanged()
 {
-    Relayout();
-    Invalidate();
+    Arrange();
 }
 
 void TTBToolbar::BoundsChanged()
 {
     TTBCustomDockableWindow::BoundsChanged();
-    Relayout();
+    Arrange();
+}
+
+void TTBToolbar::FontChanged()
+{
+    TTBCustomDockableWindow::FontChanged();
+    if (!FSystemFont) {
+        FView->InvalidatePositions();
+        RearrangeInDock();
+    }
+}
+
+void TTBToolbar::ColorChanged()
+{
+    FView->SetBackgroundColor(Color());
+    TTBCustomDockableWindow::ColorChanged();
+}
+
+// ------------------------------------------------------------- messages
+
+void TTBToolbar::Paint(HDC dc)
+{
+    FView->DrawAll(dc);
+}
+
+void TTBToolbar::WMPaintInto(HDC dc)
+{
+    // The view's off-screen relayout asks for the whole window in its bitmap.
+    FView->DrawAll(dc);
+}
+
+void TTBToolbar::WMMouseMove(TMessage& msg)
+{
+    POINT pt = ScreenPointOf(HandleValue(), msg.LParam);
+    FView->TrackHover(&pt, true);
+    if (!FTrackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, HandleValue(), 0};
+        FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
+    }
+}
+
+void TTBToolbar::WMLButtonDown(TMessage& msg)
+{
+    FView->MouseDownAt(ScreenPointOf(HandleValue(), msg.LParam));
+}
+
+void TTBToolbar::WMLButtonUp(TMessage& msg)
+{
+    if (GetCapture() == HandleValue())
+        FView->MouseUpAt(ScreenPointOf(HandleValue(), msg.LParam));
+}
+
+void TTBToolbar::WMMouseLeave()
+{
+    FTrackingLeave = false;
+    if (GetCapture() != HandleValue())
+        FView->TrackHover(nullptr, false);
+}
+
+void TTBToolbar::SystemMetricsChanged()
+{
+    // The shared menu font follows the system's; bars drawn with it re-measure.
+    RefreshSystemMenuFont();
+    FView->InvalidatePositions();
+    RearrangeInDock();
+}
+
+void TTBToolbar::WndProc(TMessage& msg)
+{
+    switch (msg.Msg) {
+    case WM_PAINT:
+        if (msg.WParam) {
+            WMPaintInto(reinterpret_cast<HDC>(msg.WParam));
+            return;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        EraseBackground(reinterpret_cast<HDC>(msg.WParam));
+        WMPaintInto(reinterpret_cast<HDC>(msg.WParam));
+        return;
+    case WM_MOUSEMOVE:
+        WMMouseMove(msg);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        WMLButtonDown(msg);
+        return;
+    case WM_LBUTTONUP:
+        WMLButtonUp(msg);
+        return;
+    case WM_MOUSELEAVE:
+        WMMouseLeave();
+        return;
+    case WM_NCMOUSEMOVE:
+    case WM_RBUTTONUP:
+        if (GetCapture() != HandleValue())
+            FView->TrackHover(nullptr, false);
+        break;
+    case WM_CAPTURECHANGED:
+        FView->CaptureLost();
+        break;
+    case WM_SETTINGCHANGE:
+        if (msg.WParam == SPI_SETNONCLIENTMETRICS)
+            SystemMetricsChanged();
+        break;
+    default:
+        break;
+    }
+    TTBCustomDockableWindow::WndProc(msg);
 }
