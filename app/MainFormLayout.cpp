@@ -98,12 +98,12 @@ void TForm1::BuildLayout()
     // ---- The page bar in the top dock
     ToolBar = Make<TTBToolbar>(this, "ToolBar");
     ToolBar->SetCaption(" Pages  ...");
-    ToolBar->BorderStyle = bsNoneBorder;
-    ToolBar->CloseButton = false;
+    ToolBar->SetBorderStyle(bsNone);
+    ToolBar->SetCloseButton(false);
     ToolBar->SetDefaultDock(DockTop);
-    ToolBar->DockMode = dmCannotFloat;
-    ToolBar->DragHandleStyle = dhNone;
-    ToolBar->FullSize = true;
+    ToolBar->SetDockMode(dmCannotFloat);
+    ToolBar->SetDragHandleStyle(dhNone);
+    ToolBar->SetFullSize(true);
     ToolBar->MenuBar = true;
     ToolBar->Options = 1u << tboNoRotation;
     ToolBar->ProcessShortCuts = true;
@@ -111,7 +111,9 @@ void TForm1::BuildLayout()
     ToolBar->SystemFont = false;
     SetDesignFont(ToolBar->Font(), -11);
     ToolBar->SetParentFont(false);
-    ToolBar->SetCurrentDock(DockTop);
+    // Its place in the layout is inside the top dock (CurrentDock itself
+    // waits until the layout has been read).
+    ToolBar->SetParent(DockTop);
     ToolBar->OnDockChanged = MakeMethod<&TForm1::ToolBarDockChanged>(this);
 
     const TNotifyEvent pageClicks[PageCount] = {

@@ -11,9 +11,7 @@ const int kEmptyButtonWidth = 10;
 
 const TClassInfo& TTBToolbar::StaticClass()
 {
-    return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<TTBToolbar>& b) {
-        b.String("Caption", TypeCaption(), &TTBToolbar::GetText, &TTBToolbar::SetText);
-    });
+    return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomDockableWindow::StaticClass(), [](auto&) {});
 }
 
 TTBToolbar::TTBToolbar(TComponent* owner) : TTBCustomDockableWindow(owner), FItems(new TTBRootItem(this))
@@ -46,12 +44,11 @@ SIZE TTBToolbar::MeasureItem(HDC dc, const TTBCustomItem* item) const
     return SIZE{width, height};
 }
 
-void TTBToolbar::Relayout()
+void TTBToolbar::Relayout(bool vertical)
 {
     FLayout.clear();
     WindowDC screen(nullptr);
     SelectScope font(screen.Get(), Font()->Handle());
-    bool vertical = IsVertical();
     int widest = 0;
     std::vector<std::pair<TTBCustomItem*, SIZE>> sizes;
     for (int i = 0; i < FItems->Count(); ++i) {
@@ -77,20 +74,29 @@ void TTBToolbar::Relayout()
     }
 }
 
-int TTBToolbar::ThicknessFor(bool vertical, int)
+SIZE TTBToolbar::LayoutExtent() const
 {
-    Relayout();
-    int thickness = 0;
-    for (auto& [item, r] : FLayout)
-        thickness = std::max(thickness, static_cast<int>(vertical ? r.right : r.bottom));
-    if (thickness == 0) {
-        WindowDC screen(nullptr);
-        SelectScope font(screen.Get(), Font()->Handle());
-        TTBSeparatorItem probe(nullptr);
-        SIZE s = MeasureItem(screen.Get(), &probe);
-        thickness = s.cy;
+    SIZE size{0, 0};
+    for (auto& [item, r] : FLayout) {
+        size.cx = std::max(size.cx, r.right);
+        size.cy = std::max(size.cy, r.bottom);
     }
-    return thickness + (vertical ? 0 : 1);
+    if (size.cx == 0 || size.cy == 0)
+        size = SIZE{23, 22};
+    return size;
+}
+
+SIZE TTBToolbar::ArrangeContents(bool, PlacementKind, bool, TTBDock* newDock)
+{
+    Relayout(newDock && newDock->Vertical());
+    Invalidate();
+    return LayoutExtent();
+}
+
+void TTBToolbar::GetContentSize(SIZE& size)
+{
+    Relayout(IsVertical());
+    size = LayoutExtent();
 }
 
 RECT TTBToolbar::ItemRect(const TTBCustomItem* item) const
@@ -173,27 +179,14 @@ void TTBToolbar::ItemChanged(TTBCustomItem*, ItemChange change)
 {
     if (IsDestroying())
         return;
-    if (change != ItemChange::Enabled && CurrentDock())
-        CurrentDock()->ArrangeBars();
-    Relayout();
+    if (change != ItemChange::Enabled)
+        ArrangeSelf();
+    Relayout(IsVertical());
     Invalidate();
 }
 
 void TTBToolbar::FontChanged()
 {
     TTBCustomDockableWindow::FontChanged();
-    if (CurrentDock())
-        CurrentDock()->ArrangeBars();
-}
-
-void TTBToolbar::DockChanged()
-{
-    Relayout();
-    Invalidate();
-}
-
-void TTBToolbar::BoundsChanged()
-{
-    TTBCustomDockableWindow::BoundsChanged();
-    Relayout();
+    ArrangeSelf();
 }

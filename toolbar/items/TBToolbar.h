@@ -7,10 +7,6 @@
 
 #include <vector>
 
-enum TTBShrinkMode { tbsmNone, tbsmWrap, tbsmChevron };
-enum TTBDockMode { dmCanFloat, dmCannotFloat, dmCannotFloatOrChangeDocks };
-enum TTBDragHandleStyle { dhDouble, dhNone, dhSingle };
-enum TTBBorderStyle { bsNoneBorder, bsSingleBar };
 enum TTBToolbarOption { tboDefault, tboDropdownArrow, tboImageAboveCaption, tboNoRotation, tboSameWidth,
                         tboShowHint, tboNoAutoHint };
 using TTBToolbarOptions = uint32_t;
@@ -25,18 +21,15 @@ public:
 
     // Settings that shape the bar as a menu bar. They are held here so the
     // window's layout can state them.
-    TTBBorderStyle BorderStyle = bsNoneBorder;
-    bool CloseButton = true;
-    TTBDockMode DockMode = dmCanFloat;
-    TTBDragHandleStyle DragHandleStyle = dhDouble;
-    bool FullSize = false;
     bool MenuBar = false;
     TTBToolbarOptions Options = 0;
     bool ProcessShortCuts = false;
     TTBShrinkMode ShrinkMode = tbsmNone;
     bool SystemFont = true;
 
-    int ThicknessFor(bool vertical, int length) override;
+    SIZE ArrangeContents(bool canMoveControls, PlacementKind previous, bool newFloating, TTBDock* newDock) override;
+    void GetContentSize(SIZE& size) override;
+    TTBShrinkMode EffectiveShrinkMode() const override { return ShrinkMode; }
     // The rectangle of a visible item within the bar, empty if not shown.
     RECT ItemRect(const TTBCustomItem* item) const;
     TTBCustomItem* ItemAt(int x, int y) const;
@@ -45,12 +38,11 @@ protected:
     void Paint(HDC dc) override;
     void WndProc(TMessage& msg) override;
     void FontChanged() override;
-    void DockChanged() override;
-    void BoundsChanged() override;
 
 private:
     void ItemChanged(TTBCustomItem* item, ItemChange change) override;
-    void Relayout();
+    void Relayout(bool vertical);
+    SIZE LayoutExtent() const;
     SIZE MeasureItem(HDC dc, const TTBCustomItem* item) const;
     bool IsVertical() const;
 
