@@ -104,11 +104,12 @@ void TForm1::BuildLayout()
     ToolBar->SetDockMode(dmCannotFloat);
     ToolBar->SetDragHandleStyle(dhNone);
     ToolBar->SetFullSize(true);
-    ToolBar->MenuBar = true;
-    ToolBar->Options = 1u << tboNoRotation;
-    ToolBar->ProcessShortCuts = true;
-    ToolBar->ShrinkMode = tbsmWrap;
-    ToolBar->SystemFont = false;
+    // Read as part of the layout, MenuBar leaves the settings around it alone.
+    ToolBar->SetMenuBar(true);
+    ToolBar->SetOptions(OptionBit(tboNoRotation));
+    ToolBar->SetProcessShortCuts(true);
+    ToolBar->SetShrinkMode(tbsmWrap);
+    ToolBar->SetSystemFont(false);
     SetDesignFont(ToolBar->Font(), -11);
     ToolBar->SetParentFont(false);
     // Its place in the layout is inside the top dock (CurrentDock itself

@@ -48,6 +48,7 @@ void TComponent::SetName(const std::string& name)
             throw EInvalidOperation("A component named " + name + " already exists");
     }
     FName = name;
+    NameChanged();
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const

@@ -63,6 +63,8 @@ protected:
     virtual void Notification(TComponent* component, TOperation operation);
     // Called once the whole layout has been built, in creation order.
     virtual void Loaded();
+    // Called after SetName has given the component a new name.
+    virtual void NameChanged() {}
     // Sets csDestroying on this component and on everything it owns. Derived
     // destructors that must stop work before their members go call it first.
     void Destroying();

@@ -38,7 +38,7 @@ protected:
 
     void ClickPage(int n)
     {
-        RECT r = Form->ToolBar->ItemRect(Form->Page[n - 1]);
+        RECT r = Form->ToolBar->View()->Find(Form->Page[n - 1])->BoundsRect();
         ClickClient(Form->ToolBar->Handle(), r);
     }
 
@@ -134,7 +134,7 @@ TEST_F(MainWindow, TypedPageNameReachesItsButtonAtEachKeystroke)
     // An empty name leaves a small button that can still be clicked.
     Form->Name[4]->SetText("");
     EXPECT_EQ("", Caption(5));
-    RECT r = Form->ToolBar->ItemRect(Form->Page[4]);
+    RECT r = Form->ToolBar->View()->Find(Form->Page[4])->BoundsRect();
     EXPECT_GT(r.right - r.left, 0);
     ClickPage(5);
     EXPECT_TRUE(Form->Memo[4]->Visible());

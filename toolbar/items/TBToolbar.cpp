@@ -1,192 +1,390 @@
 #include "toolbar/items/TBToolbar.h"
+#include "toolbar/items/TBItemViewer.h"
+#include "toolbar/items/TBShortCuts.h"
 
 #include <windowsx.h>
 #include <algorithm>
 
 namespace {
-const int kSeparatorSize = 6;
-const int kButtonPadding = 7;
-const int kEmptyButtonWidth = 10;
+
+POINT ScreenPointOf(HWND wnd, LPARAM lParam)
+{
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(wnd, &pt);
+    return pt;
+}
+
+// Raised while the bar has its view update positions itself.
+struct ArrangeScope {
+    int& Lock;
+    explicit ArrangeScope(int& lock) : Lock(lock) { ++Lock; }
+    ~ArrangeScope() { --Lock; }
+};
+
 } // namespace
+
+const TTBToolbarClasses& TTBToolbarClasses::Standard()
+{
+    static const TTBToolbarClasses classes{
+        [](TTBCustomToolbar* t) { return new TTBRootItem(t); },
+        [](TTBCustomToolbar* t) { return new TTBChevronItem(t, nullptr); },
+        [](TTBCustomToolbar* t) { return new TTBToolbarView(t); },
+    };
+    return classes;
+}
+
+const TClassInfo& TTBCustomToolbar::StaticClass()
+{
+    using T = TTBCustomToolbar;
+    return MakeClassInfo<T>("TTBCustomToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<T>& b) {
+        b.Ordinal("ChevronMoveItems", TypeBoolean(), &T::ChevronMoveItems, &T::SetChevronMoveItems)
+            .Ordinal("FloatingWidth", TypeInteger(), &T::FloatingWidth, &T::SetFloatingWidth)
+            .Ordinal("MenuBar", TypeBoolean(), &T::MenuBar, &T::SetMenuBar)
+            .Ordinal("Options", TypeItemOptions(), &T::Options, &T::SetOptions)
+            .Ordinal("ProcessShortCuts", TypeBoolean(), &T::ProcessShortCuts, &T::SetProcessShortCuts)
+            .Ordinal("ShrinkMode", TypeShrinkMode(), &T::ShrinkMode, &T::SetShrinkMode)
+            .Ordinal("SystemFont", TypeBoolean(), &T::SystemFont, &T::SetSystemFont)
+            .Ordinal("UpdateActions", TypeBoolean(), &T::UpdateActions, &T::SetUpdateActions);
+    });
+}
 
 const TClassInfo& TTBToolbar::StaticClass()
 {
-    return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomDockableWindow::StaticClass(), [](auto&) {});
+    return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomToolbar::StaticClass(), [](auto&) {});
 }
 
-TTBToolbar::TTBToolbar(TComponent* owner) : TTBCustomDockableWindow(owner), FItems(new TTBRootItem(this))
+TTBCustomToolbar::TTBCustomToolbar(TComponent* owner, const TTBToolbarClasses& classes)
+    : TTBCustomDockableWindow(owner)
 {
-    FItems->Subscribe(this);
+    FItems = classes.RootItem(this);
+    FItems->SetParentComponent(this);
+    FChevronItem = classes.ChevronItem(this);
+    FChevronItem->SetLinkSubitems(FItems);
+    FView = classes.View(this);
+    FChevronItem->SetToolbarView(FView);
+    FView->SetBackgroundColor(clBtnFace);
+    SetBounds(0, 0, 23, 22);
 }
 
-TTBToolbar::~TTBToolbar()
+TTBCustomToolbar::~TTBCustomToolbar()
 {
     Destroying();
-    FItems->Unsubscribe(this);
+    if (FRegistered)
+        UnregisterShortCutToolbar(this);
+    // Out of its dock while the view still exists: the dock's last layout
+    // may ask the bar about its contents.
+    if (Parent())
+        SetParent(nullptr);
+    // The view goes before the items it shows.
+    delete FView;
+    delete FChevronItem;
+    delete FItems;
 }
 
-bool TTBToolbar::IsVertical() const
-{
-    return CurrentDock() && CurrentDock()->Vertical();
-}
+// ----------------------------------------------------------- properties
 
-SIZE TTBToolbar::MeasureItem(HDC dc, const TTBCustomItem* item) const
+void TTBCustomToolbar::SetMenuBar(bool value)
 {
-    TEXTMETRICA tm;
-    GetTextMetricsA(dc, &tm);
-    int height = tm.tmHeight + 9;
-    if (item->IsSeparator())
-        return SIZE{kSeparatorSize, height};
-    RECT r{0, 0, 0, 0};
-    if (!item->Caption().empty())
-        DrawTextA(dc, item->Caption().c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    int width = item->Caption().empty() ? kEmptyButtonWidth : r.right + 2 * kButtonPadding;
-    return SIZE{width, height};
-}
-
-void TTBToolbar::Relayout(bool vertical)
-{
-    FLayout.clear();
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), Font()->Handle());
-    int widest = 0;
-    std::vector<std::pair<TTBCustomItem*, SIZE>> sizes;
-    for (int i = 0; i < FItems->Count(); ++i) {
-        TTBCustomItem* item = FItems->Items(i);
-        if (!item->Visible())
-            continue;
-        SIZE s = MeasureItem(screen.Get(), item);
-        sizes.push_back({item, s});
-        widest = std::max(widest, static_cast<int>(vertical ? s.cx : s.cy));
+    if (value == FMenuBar)
+        return;
+    FMenuBar = value;
+    FView->SetMenuBarOptions(value);
+    // While the layout is read it states each of these itself.
+    if (!IsLoading()) {
+        SetFullSize(value);
+        SetShrinkMode(value ? tbsmWrap : tbsmChevron);
+        SetCloseButton(!value);
+        SetProcessShortCuts(value);
     }
-    int pos = 0;
-    for (auto& [item, s] : sizes) {
-        RECT r;
-        if (vertical) {
-            int h = item->IsSeparator() ? kSeparatorSize : s.cy;
-            r = RECT{0, pos, widest, pos + h};
-            pos += h;
-        } else {
-            r = RECT{pos, 0, pos + s.cx, widest};
-            pos += s.cx;
-        }
-        FLayout.push_back({item, r});
-    }
+    UpdateShortCutRegistration();
 }
 
-SIZE TTBToolbar::LayoutExtent() const
+void TTBCustomToolbar::SetProcessShortCuts(bool value)
 {
-    SIZE size{0, 0};
-    for (auto& [item, r] : FLayout) {
-        size.cx = std::max(size.cx, r.right);
-        size.cy = std::max(size.cy, r.bottom);
-    }
-    if (size.cx == 0 || size.cy == 0)
-        size = SIZE{23, 22};
+    FProcessShortCuts = value;
+    UpdateShortCutRegistration();
+}
+
+void TTBCustomToolbar::UpdateShortCutRegistration()
+{
+    bool want = (FProcessShortCuts || FMenuBar) && !IsDesigning() && !IsDestroying();
+    if (want == FRegistered)
+        return;
+    FRegistered = want;
+    if (want)
+        RegisterShortCutToolbar(this);
+    else
+        UnregisterShortCutToolbar(this);
+}
+
+void TTBCustomToolbar::SetShrinkMode(TTBShrinkMode value)
+{
+    if (value == FShrinkMode)
+        return;
+    FShrinkMode = value;
+    // A docked bar's dock lays its rows out again with the new mode.
+    ArrangeSelf();
+}
+
+void TTBCustomToolbar::SetSystemFont(bool value)
+{
+    if (value == FSystemFont)
+        return;
+    FSystemFont = value;
+    FView->InvalidatePositions();
+    ArrangeSelf();
+}
+
+void TTBCustomToolbar::SetFloatingWidth(int value)
+{
+    if (value == FFloatingWidth)
+        return;
+    FFloatingWidth = value;
+    if (Floating())
+        ArrangeSelf();
+}
+
+// --------------------------------------------------------------- layout
+
+SIZE TTBCustomToolbar::FrameSizeIn(const TTBDock* dock) const
+{
+    if (!dock)
+        return SIZE{0, 0};
+    if (dock == CurrentDock())
+        return GetDockedFrameSize();
+    SIZE size{4, 4};
+    if (dock->AllowDrag())
+        (dock->Vertical() ? size.cy : size.cx) += GripSize();
     return size;
 }
 
-SIZE TTBToolbar::ArrangeContents(bool, PlacementKind, bool, TTBDock* newDock)
+int TTBCustomToolbar::WrapLengthFor(const TTBDock* dock) const
 {
-    Relayout(newDock && newDock->Vertical());
-    Invalidate();
-    return LayoutExtent();
+    if (!dock)
+        return FFloatingWidth;
+    if (FShrinkMode != tbsmWrap)
+        return 0;
+    SIZE frame = FrameSizeIn(dock);
+    return std::max(0, dock->AvailableLength() - static_cast<int>(dock->Vertical() ? frame.cy : frame.cx));
 }
 
-void TTBToolbar::GetContentSize(SIZE& size)
+namespace {
+TTBViewOrientation OrientationFor(const TTBDock* dock, bool floating)
 {
-    Relayout(IsVertical());
-    size = LayoutExtent();
+    if (floating)
+        return tbvoFloating;
+    return dock && dock->Vertical() ? tbvoVertical : tbvoHorizontal;
 }
+} // namespace
 
-RECT TTBToolbar::ItemRect(const TTBCustomItem* item) const
+void TTBCustomToolbar::SetPlacementParameters()
 {
-    for (auto& [i, r] : FLayout)
-        if (i == item)
-            return r;
-    return RECT{0, 0, 0, 0};
-}
-
-TTBCustomItem* TTBToolbar::ItemAt(int x, int y) const
-{
-    POINT pt{x, y};
-    for (auto& [item, r] : FLayout)
-        if (PtInRect(&r, pt))
-            return item;
-    return nullptr;
-}
-
-void TTBToolbar::Paint(HDC dc)
-{
-    SelectScope font(dc, Font()->Handle());
-    SetBkMode(dc, TRANSPARENT);
-    for (auto& [item, rect] : FLayout) {
-        RECT r = rect;
-        if (item->IsSeparator()) {
-            if (IsVertical()) {
-                r.top += kSeparatorSize / 2 - 1;
-                DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
-            } else {
-                r.left += kSeparatorSize / 2 - 1;
-                DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT);
-            }
-            continue;
+    FView->SetOrientation(OrientationFor(CurrentDock(), Floating()));
+    if (Docked() || Floating()) {
+        int chevron = 0;
+        if (FShrinkMode == tbsmChevron && Docked() && ShrunkLength > 0) {
+            SIZE frame = GetDockedFrameSize();
+            chevron = std::max(0, ShrunkLength - static_cast<int>(CurrentDock()->Vertical() ? frame.cy : frame.cx));
         }
-        if (item == FPressed)
-            DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-        bool enabled = item->Enabled() && Enabled();
-        SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        DrawTextA(dc, item->Caption().c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        FView->SetChevronOffset(chevron);
+        FView->SetWrapOffset(WrapLengthFor(CurrentDock()));
+        return;
+    }
+    FView->SetChevronOffset(0);
+    FView->SetWrapOffset(0);
+    if (!AutoResize()) {
+        const int length = Width() - GetDockedFrameSize().cx;
+        if (FShrinkMode == tbsmChevron)
+            FView->SetChevronOffset(length);
+        else if (FShrinkMode == tbsmWrap)
+            FView->SetWrapOffset(length);
     }
 }
 
-void TTBToolbar::WndProc(TMessage& msg)
+SIZE TTBCustomToolbar::ArrangeContents(bool canMoveControls, PlacementKind, bool newFloating, TTBDock* newDock)
+{
+    if (!canMoveControls) {
+        // What size would the bar have there? Nothing moves.
+        int chevron = 0;
+        if (FShrinkMode == tbsmChevron && newDock && newDock == CurrentDock() && ShrunkLength > 0) {
+            SIZE frame = GetDockedFrameSize();
+            chevron = std::max(0, ShrunkLength - static_cast<int>(newDock->Vertical() ? frame.cy : frame.cx));
+        }
+        TTBLayoutResult r = FView->ComputePositions(false, OrientationFor(newDock, newFloating), WrapLengthFor(newDock),
+                                                    chevron, FView->ChevronSize());
+        FRowCount = r.RowCount;
+        return r.TotalSize;
+    }
+    ArrangeScope scope(FArrangeLock);
+    SetPlacementParameters();
+    SIZE total = FView->UpdatePositions();
+    FBaseSize = FView->BaseSize();
+    FRowCount = FView->RowCount();
+    return total;
+}
+
+void TTBCustomToolbar::ViewResized(SIZE)
+{
+    FBaseSize = FView->BaseSize();
+    // A relayout the view did on its own (an item changed): the dock decides
+    // the bar's size. One the bar asked for is followed by that anyway.
+    if (FArrangeLock > 0 || IsLoading() || IsDestroying())
+        return;
+    if (Docked())
+        CurrentDock()->LayoutRows();
+}
+
+void TTBCustomToolbar::GetContentSize(SIZE& size)
+{
+    if (!FView->ValidPositions()) {
+        ArrangeScope scope(FArrangeLock);
+        SetPlacementParameters();
+        FView->UpdatePositions();
+    }
+    FBaseSize = FView->BaseSize();
+    size = FBaseSize;
+}
+
+void TTBCustomToolbar::GetMinimumLength(int& length)
+{
+    const bool vertical = CurrentDock() && CurrentDock()->Vertical();
+    auto along = [vertical](const TTBItemViewer* v) {
+        const RECT& r = v->BoundsRect();
+        return static_cast<int>(vertical ? r.bottom - r.top : r.right - r.left);
+    };
+    const TTBItemViewer* first = nullptr;
+    for (const TTBItemViewer* v : FView->PriorityList())
+        if (v->Show() && !v->Item()->HasStyle(TTBItemStyleFlag::IsSeparator)) {
+            first = v;
+            break;
+        }
+    for (int i = 0; !first && i < FView->ViewerCount(); ++i) {
+        const TTBItemViewer* v = FView->Viewers(i);
+        if (v->Show() && !v->Item()->HasStyle(TTBItemStyleFlag::IsSeparator))
+            first = v;
+    }
+    if (!first)
+        return;
+    SIZE frame = GetDockedFrameSize();
+    length = along(first) + (vertical ? frame.cy : frame.cx) + 12;
+}
+
+void TTBCustomToolbar::ItemAtPoint(POINT clientPoint, bool& exists)
+{
+    TTBCustomDockableWindow::ItemAtPoint(clientPoint, exists);
+    if (exists || IsDesigning())
+        return;
+    TTBItemViewer* v = FView->ViewerFromPoint(clientPoint);
+    exists = v && !v->Item()->HasStyle(TTBItemStyleFlag::ClickThrough);
+}
+
+void TTBCustomToolbar::Loaded()
+{
+    TTBCustomDockableWindow::Loaded();
+    UpdateShortCutRegistration();
+}
+
+void TTBCustomToolbar::FontChanged()
+{
+    TTBCustomDockableWindow::FontChanged();
+    if (!FSystemFont) {
+        FView->InvalidatePositions();
+        ArrangeSelf();
+    }
+}
+
+void TTBCustomToolbar::ColorChanged()
+{
+    FView->SetBackgroundColor(Color());
+    TTBCustomDockableWindow::ColorChanged();
+}
+
+// ------------------------------------------------------------- shortcuts
+
+bool TTBCustomToolbar::HandleShortCut(const MSG& keyMessage)
+{
+    if (!FProcessShortCuts)
+        return false;
+    bool handled = false;
+    OnShortCut(keyMessage, handled);
+    if (!handled)
+        handled = FItems->FindByShortCut(keyMessage);
+    return handled;
+}
+
+// ------------------------------------------------------------- messages
+
+void TTBCustomToolbar::Paint(HDC dc)
+{
+    FView->DrawAll(dc);
+}
+
+void TTBCustomToolbar::WMMouseMove(TMessage& msg)
+{
+    POINT pt = ScreenPointOf(HandleValue(), msg.LParam);
+    FView->TrackHover(&pt, true);
+    if (!FTrackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, HandleValue(), 0};
+        FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
+    }
+}
+
+void TTBCustomToolbar::WMMouseLeave(TMessage& msg)
+{
+    if (msg.Msg == WM_MOUSELEAVE)
+        FTrackingLeave = false;
+    if (FInPressLoop)
+        return;
+    if (GetCapture() != HandleValue())
+        FView->TrackHover(nullptr, false);
+}
+
+void TTBCustomToolbar::WndProc(TMessage& msg)
 {
     switch (msg.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        TTBCustomItem* item = ItemAt(GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam));
-        if (item && !item->IsSeparator() && item->Enabled()) {
-            FPressed = item;
-            SetCapture(HandleValue());
-            Invalidate();
-        }
-        return;
-    }
-    case WM_LBUTTONUP: {
-        TTBCustomItem* pressed = FPressed;
-        FPressed = nullptr;
-        if (GetCapture() == HandleValue())
-            ReleaseCapture();
-        Invalidate();
-        if (pressed && ItemAt(GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)) == pressed)
-            pressed->Click();
-        return;
-    }
-    case WM_CAPTURECHANGED:
-        if (FPressed) {
-            FPressed = nullptr;
-            Invalidate();
+    case WM_PAINT:
+        if (msg.WParam) {
+            // The view's off-screen relayout asks for the whole window in its bitmap.
+            FView->DrawAll(reinterpret_cast<HDC>(msg.WParam));
+            return;
         }
         break;
+    case WM_PRINTCLIENT:
+        EraseBackground(reinterpret_cast<HDC>(msg.WParam));
+        FView->DrawAll(reinterpret_cast<HDC>(msg.WParam));
+        return;
+    case WM_MOUSEMOVE:
+        WMMouseMove(msg);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        FInPressLoop = true;
+        FView->MouseDownAt(ScreenPointOf(HandleValue(), msg.LParam));
+        FInPressLoop = false;
+        return;
+    case WM_LBUTTONUP:
+        if (GetCapture() == HandleValue())
+            FView->MouseUpAt(ScreenPointOf(HandleValue(), msg.LParam));
+        return;
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+    case WM_NCMOUSEMOVE:
+    case WM_RBUTTONUP:
+        // Then the inherited handling: a right release shows the context menu.
+        WMMouseLeave(msg);
+        break;
+    case WM_CAPTURECHANGED:
+        FView->CaptureLost();
+        break;
+    case WM_SETTINGCHANGE:
+        TTBCustomDockableWindow::WndProc(msg);
+        if (msg.WParam == SPI_SETNONCLIENTMETRICS) {
+            FView->InvalidatePositions();
+            ArrangeSelf();
+        }
+        return;
     default:
         break;
     }
     TTBCustomDockableWindow::WndProc(msg);
-}
-
-void TTBToolbar::ItemChanged(TTBCustomItem*, ItemChange change)
-{
-    if (IsDestroying())
-        return;
-    if (change != ItemChange::Enabled)
-        ArrangeSelf();
-    Relayout(IsVertical());
-    Invalidate();
-}
-
-void TTBToolbar::FontChanged()
-{
-    TTBCustomDockableWindow::FontChanged();
-    ArrangeSelf();
 }

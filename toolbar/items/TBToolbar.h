@@ -1,52 +1,117 @@
 #pragma once
-// The toolbar control: a dockable bar that shows a tree of items as a row
-// of buttons and runs an item's click when the user presses and releases
-// the mouse over it.
+// The toolbar control: a dockable bar that owns a root item with the
+// buttons, a chevron item and one toolbar view that lays them out and
+// paints them in the bar's window. It answers the dock's questions about
+// its contents from the view, turns the window's mouse messages into the
+// view's tracking, and takes part in the application's shortcut handling.
 #include "toolbar/dock/TBDockableWindow.h"
+#include "toolbar/items/TBChevronItem.h"
 #include "toolbar/items/TBItem.h"
+#include "toolbar/items/TBItemViewer.h"
+#include "toolbar/items/TBRootItem.h"
+#include "toolbar/items/TBSeparatorItem.h"
+#include "toolbar/items/TBToolbarView.h"
 
-#include <vector>
+class TTBCustomToolbar;
 
-enum TTBToolbarOption { tboDefault, tboDropdownArrow, tboImageAboveCaption, tboNoRotation, tboSameWidth,
-                        tboShowHint, tboNoAutoHint };
-using TTBToolbarOptions = uint32_t;
+// The classes of a toolbar's parts, given by the class that composes them so
+// that a descendant can put its own in place.
+struct TTBToolbarClasses {
+    TTBRootItem* (*RootItem)(TTBCustomToolbar* toolbar);
+    TTBChevronItem* (*ChevronItem)(TTBCustomToolbar* toolbar);
+    TTBToolbarView* (*View)(TTBCustomToolbar* toolbar);
+    static const TTBToolbarClasses& Standard();
+};
 
-class TTBToolbar : public TTBCustomDockableWindow, private TTBItemObserver {
+// (Key message, var Handled)
+using TTBShortCutEvent = TMethod<const MSG&, bool&>;
+
+class TTBCustomToolbar : public TTBCustomDockableWindow {
 public:
-    QV_CLASS(TTBToolbar, TTBCustomDockableWindow)
-    explicit TTBToolbar(TComponent* owner);
-    ~TTBToolbar() override;
+    QV_CLASS(TTBCustomToolbar, TTBCustomDockableWindow)
+    explicit TTBCustomToolbar(TComponent* owner, const TTBToolbarClasses& classes = TTBToolbarClasses::Standard());
+    ~TTBCustomToolbar() override;
 
     TTBRootItem* Items() const { return FItems; }
+    TTBChevronItem* ChevronItem() const { return FChevronItem; }
+    TTBToolbarView* View() const { return FView; }
 
-    // Settings that shape the bar as a menu bar. They are held here so the
-    // window's layout can state them.
-    bool MenuBar = false;
-    TTBToolbarOptions Options = 0;
-    bool ProcessShortCuts = false;
-    TTBShrinkMode ShrinkMode = tbsmNone;
-    bool SystemFont = true;
+    bool ChevronMoveItems() const { return FChevronMoveItems; }
+    void SetChevronMoveItems(bool value) { FChevronMoveItems = value; }
+    int FloatingWidth() const { return FFloatingWidth; }
+    void SetFloatingWidth(int value);
+    // Outside loading it also sets FullSize, ShrinkMode, CloseButton and
+    // ProcessShortCuts to what a menu bar needs.
+    bool MenuBar() const { return FMenuBar; }
+    void SetMenuBar(bool value);
+    // The root item's options, inherited by every item.
+    TTBItemOptions Options() const { return FItems->Options(); }
+    void SetOptions(TTBItemOptions value) { FItems->SetOptions(value); }
+    bool ProcessShortCuts() const { return FProcessShortCuts; }
+    void SetProcessShortCuts(bool value);
+    TTBShrinkMode ShrinkMode() const { return FShrinkMode; }
+    void SetShrinkMode(TTBShrinkMode value);
+    bool SystemFont() const { return FSystemFont; }
+    void SetSystemFont(bool value);
+    bool UpdateActions() const { return FUpdateActions; }
+    void SetUpdateActions(bool value) { FUpdateActions = value; }
+    TTBShortCutEvent OnShortCut;
 
+    // The size of all shown items in one row, from the last relayout.
+    SIZE BaseSize() const { return FBaseSize; }
+    int RowCount() const { return FRowCount; }
+    // The wrap length in a dock (none: floating), 0 when the bar doesn't wrap.
+    int WrapLengthFor(const TTBDock* dock) const;
+    // Told by the view after a relayout that it did on its own.
+    void ViewResized(SIZE totalSize);
+
+    // Offered a key press before the focused control: OnShortCut, then the
+    // items' shortcuts. True when used.
+    bool HandleShortCut(const MSG& keyMessage);
+
+    // ---- The dockable window's questions
+    void ItemAtPoint(POINT clientPoint, bool& exists) override;
     SIZE ArrangeContents(bool canMoveControls, PlacementKind previous, bool newFloating, TTBDock* newDock) override;
     void GetContentSize(SIZE& size) override;
-    TTBShrinkMode EffectiveShrinkMode() const override { return ShrinkMode; }
-    // The rectangle of a visible item within the bar, empty if not shown.
-    RECT ItemRect(const TTBCustomItem* item) const;
-    TTBCustomItem* ItemAt(int x, int y) const;
+    void GetMinimumLength(int& length) override;
+    TTBShrinkMode EffectiveShrinkMode() const override { return FShrinkMode; }
+    bool WantsMenuEvents() const override { return FMenuBar; }
 
 protected:
     void Paint(HDC dc) override;
     void WndProc(TMessage& msg) override;
     void FontChanged() override;
+    void ColorChanged() override;
+    void Loaded() override;
 
 private:
-    void ItemChanged(TTBCustomItem* item, ItemChange change) override;
-    void Relayout(bool vertical);
-    SIZE LayoutExtent() const;
-    SIZE MeasureItem(HDC dc, const TTBCustomItem* item) const;
-    bool IsVertical() const;
+    void SetPlacementParameters();
+    SIZE FrameSizeIn(const TTBDock* dock) const;
+    void UpdateShortCutRegistration();
+    void WMMouseMove(TMessage& msg);
+    void WMMouseLeave(TMessage& msg);
 
     TTBRootItem* FItems;
-    std::vector<std::pair<TTBCustomItem*, RECT>> FLayout;
-    TTBCustomItem* FPressed = nullptr;
+    TTBChevronItem* FChevronItem;
+    TTBToolbarView* FView;
+    SIZE FBaseSize{0, 0};
+    bool FChevronMoveItems = true;
+    int FArrangeLock = 0; // raised while the bar itself has the view update positions
+    int FFloatingWidth = 0;
+    bool FInPressLoop = false;
+    bool FMenuBar = false;
+    bool FProcessShortCuts = false;
+    bool FRegistered = false;
+    int FRowCount = 0;
+    TTBShrinkMode FShrinkMode = tbsmChevron;
+    bool FSystemFont = true;
+    bool FUpdateActions = true;
+    bool FTrackingLeave = false;
+};
+
+// The toolbar with its properties published: the page bar is one.
+class TTBToolbar : public TTBCustomToolbar {
+public:
+    QV_CLASS(TTBToolbar, TTBCustomToolbar)
+    using TTBCustomToolbar::TTBCustomToolbar;
 };

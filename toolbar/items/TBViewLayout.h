@@ -1,0 +1,60 @@
+#pragma once
+// The placing of measured items in rows (or columns) with wrapping: the
+// arithmetic of a view's layout, apart from windows and fonts. Items are
+// given in order with their sizes; out come their rectangles, the total
+// size of all rows and the size of one unwrapped row.
+#include "toolbar/items/TBView.h"
+
+#include <vector>
+
+class TTBViewLayout {
+public:
+    struct Entry {
+        SIZE Size{0, 0};
+        bool Separator = false;
+        bool NoLineBreak = false;
+        bool AlignRight = false;
+    };
+    struct Placed {
+        RECT Rect{0, 0, 0, 0};
+        bool LineSeparator = false;
+    };
+
+    TTBViewLayout(TTBViewOrientation orientation, int wrapOffset, bool isToolbar);
+
+    // startTotal: the least total size (a toolbar's dock row, its full length).
+    void Run(const std::vector<Entry>& entries, SIZE startTotal);
+
+    const std::vector<Placed>& Placements() const { return FPlaced; }
+    SIZE TotalSize() const { return FTotal; }
+    SIZE BaseSize() const { return FBase; }
+    int RowCount() const { return FRows; }
+
+    // The row break a separator becomes, and the room between rows it takes.
+    static constexpr int LineSeparatorThickness = 6;
+    // The size an empty view reports.
+    static constexpr SIZE EmptySize{23, 22};
+
+private:
+    // Main axis = along the rows; cross axis = across them. Horizontal and
+    // floating views run their rows along x, vertical views along y.
+    int Main(SIZE s) const { return FVertical ? s.cy : s.cx; }
+    int Cross(SIZE s) const { return FVertical ? s.cx : s.cy; }
+    bool RowBreakAt(size_t k, int end) const;
+    void FinishRow(size_t first, size_t end, int rowCross, int thickness, bool lastRow);
+    void ToWindowSpace();
+
+    TTBViewOrientation FOrientation;
+    bool FVertical;
+    int FWrapOffset;
+    bool FIsToolbar;
+    const std::vector<Entry>* FEntries = nullptr;
+    std::vector<Placed> FPlaced; // in layout space (x main, y cross) until the end
+    int FMainStart = 0, FCrossStart = 0, FMainEnd = 0, FCrossEnd = 0;
+    int FTotalMain = 0, FTotalCross = 0;
+    bool FAnyWrapped = false;
+    bool FWrappedSinceBreak = false;
+    SIZE FTotal{0, 0};
+    SIZE FBase{0, 0};
+    int FRows = 0;
+};
