@@ -193,4 +193,55 @@ TEST_F(PageBar, RightReleaseOpensTheContextMenu)
     EXPECT_TRUE(Errors.Messages().empty());
 }
 
+// Reads the face and size the process's font dialog opens on, then confirms it.
+struct FontDialogReader {
+    std::string face, size;
+    static DWORD WINAPI Run(void* param)
+    {
+        auto* self = static_cast<FontDialogReader*>(param);
+        for (int i = 0; i < 250; ++i) {
+            HWND box = nullptr;
+            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid != GetCurrentProcessId() || !IsWindowVisible(box))
+                    continue;
+                char text[LF_FACESIZE + 8] = "";
+                GetDlgItemTextA(box, 0x470, text, sizeof text); // the face box
+                self->face = text;
+                GetDlgItemTextA(box, 0x472, text, sizeof text); // the size box
+                self->size = text;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            Sleep(20);
+        }
+        return 1;
+    }
+};
+
+TEST_F(PageBar, FontDialogOpensOnTheBarsFont)
+{
+    // The face the bar is really drawn with ("MS Sans Serif" where the system has it).
+    std::string drawn;
+    {
+        WindowDC screen(nullptr);
+        SelectScope font(screen.Get(), Form->ToolBar->Font()->Handle());
+        char face[LF_FACESIZE] = "";
+        GetTextFaceA(screen.Get(), LF_FACESIZE, face);
+        drawn = face;
+    }
+    Form->SettingsClick(Form);
+    FontDialogReader reader;
+    HANDLE thread = CreateThread(nullptr, 0, &FontDialogReader::Run, &reader, 0, nullptr);
+    Form->TBFontBtnClick(Form);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    EXPECT_EQ(drawn, reader.face);
+    EXPECT_EQ("8", reader.size);
+    // Confirmed unchanged, the bar keeps the font it had, name and all.
+    EXPECT_EQ("MS Sans Serif", Form->ToolBar->Font()->Name());
+    EXPECT_EQ(-11, Form->ToolBar->Font()->Height());
+}
+
 } // namespace
