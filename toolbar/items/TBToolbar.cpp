@@ -1,4 +1,5 @@
 #include "toolbar/items/TBToolbar.h"
+#include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolbar/items/TBShortCuts.h"
 
@@ -75,7 +76,9 @@ TTBCustomToolbar::~TTBCustomToolbar()
     // may ask the bar about its contents.
     if (Parent())
         SetParent(nullptr);
-    // The view goes before the items it shows.
+    // The window goes first, so no message reaches a view that is gone;
+    // then the view goes before the items it shows.
+    DestroyHandle();
     delete FView;
     delete FChevronItem;
     delete FItems;
@@ -379,6 +382,8 @@ void TTBCustomToolbar::WndProc(TMessage& msg)
     case WM_SETTINGCHANGE:
         TTBCustomDockableWindow::WndProc(msg);
         if (msg.WParam == SPI_SETNONCLIENTMETRICS) {
+            // The shared menu font follows the system's; bars drawn with it re-measure.
+            RefreshSystemMenuFont();
             FView->InvalidatePositions();
             ArrangeSelf();
         }

@@ -3,6 +3,7 @@
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolbar/items/TBViewLayout.h"
+#include "toolbar/items/TBViewerCanvas.h"
 #include "toolkit/Controls.h"
 
 #include <algorithm>
@@ -400,28 +401,8 @@ SIZE TTBView::UpdatePositions()
         ValidateRect(wnd, nullptr);
     AutoSize(r.TotalSize);
     if (wnd && IsWindowVisible(wnd))
-        PaintThroughBitmap(wnd);
+        PaintWindowOffScreen(wnd); // a relayout never shows a half-painted bar
     return r.TotalSize;
-}
-
-// The whole window drawn off screen and copied on in one piece: a relayout
-// never shows a half-painted bar.
-void TTBView::PaintThroughBitmap(HWND wnd)
-{
-    RECT client;
-    GetClientRect(wnd, &client);
-    if (IsRectEmpty(&client))
-        return;
-    WindowDC dc(wnd);
-    MemoryDC mem(dc.Get());
-    BitmapHandle bitmap(CreateCompatibleBitmap(dc.Get(), client.right, client.bottom));
-    {
-        SelectScope select(mem.Get(), bitmap.Get());
-        SendMessageA(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem.Get()), 0);
-        SendMessageA(wnd, WM_PAINT, reinterpret_cast<WPARAM>(mem.Get()), 0);
-        BitBlt(dc.Get(), 0, 0, client.right, client.bottom, mem.Get(), 0, 0, SRCCOPY);
-    }
-    ValidateRect(wnd, nullptr);
 }
 
 // --------------------------------------------------------------- painting
@@ -441,33 +422,11 @@ void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground
     const RECT bounds = viewer->BoundsRect();
     if (!viewer->Show() || IsRectEmpty(&bounds))
         return;
-    SaveDCScope saved(canvas);
-    IntersectClipRect(canvas, bounds.left, bounds.top, bounds.right, bounds.bottom);
-    RECT clip;
-    if (GetClipBox(canvas, &clip) == NULLREGION || IsRectEmpty(&clip))
-        return;
-
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     HWND wnd = FWindow && FWindow->HandleAllocated() ? FWindow->HandleValue() : nullptr;
-    std::unique_ptr<MemoryDC> mem;
-    BitmapHandle bitmap;
-    std::unique_ptr<SelectScope> selectBitmap;
-    HDC target = canvas;
-    if (forceBackground && wnd) {
-        // The window's own background under the item, then the item on it.
-        mem = std::make_unique<MemoryDC>(canvas);
-        bitmap.Reset(CreateCompatibleBitmap(canvas, width, height));
-        selectBitmap = std::make_unique<SelectScope>(mem->Get(), bitmap.Get());
-        target = mem->Get();
-        SetWindowOrgEx(target, bounds.left, bounds.top, nullptr);
-        SendMessageA(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
-        SetWindowOrgEx(target, 0, 0, nullptr);
-    } else {
-        forceBackground = false;
-        OffsetWindowOrgEx(canvas, -bounds.left, -bounds.top, nullptr);
-        // Patterns line up across neighbouring items.
-        SetBrushOrgEx(canvas, bounds.left % 2, bounds.top % 2, nullptr);
-    }
+    TTBViewerCanvas canvasOfViewer(canvas, wnd, bounds, forceBackground);
+    if (canvasOfViewer.Empty())
+        return;
+    HDC target = canvasOfViewer.Get();
 
     const bool enabled = viewer->IsEnabledForPaint();
     const bool toolbarStyle = viewer->IsToolbarStyle();
@@ -484,10 +443,7 @@ void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground
     else
         color = selected ? SystemColor(COLOR_HIGHLIGHTTEXT) : SystemColor(COLOR_MENUTEXT);
     SetTextColor(target, ColorToRGB(color));
-    const RECT client{0, 0, width, height};
-    viewer->Paint(target, client, selected, IsPushed(viewer), !enabled && toolbarStyle);
-    if (forceBackground)
-        BitBlt(canvas, bounds.left, bounds.top, width, height, target, 0, 0, SRCCOPY);
+    viewer->Paint(target, canvasOfViewer.ClientRect(), selected, IsPushed(viewer), !enabled && toolbarStyle);
 }
 
 void TTBView::DrawAll(HDC canvas)

@@ -119,7 +119,6 @@ private:
     void InsertViewersFor(TTBCustomItem* ancestor, int index, TTBCustomItem* item);
     void FreeViewersOf(TTBCustomItem* item);
     void FreeViewer(size_t index);
-    void PaintThroughBitmap(HWND wnd);
     int GroupLevelOf(TTBCustomItem* ancestor) const;
 
     TTBView* FParentView;

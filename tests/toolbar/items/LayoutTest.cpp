@@ -168,6 +168,10 @@ TEST(ViewLayout, RectanglesInAllOrientationsWithWrappingAtSeparators)
         {"floating keeps a margin", "1 2", tbvoFloating, [](const Metrics&) { return 0; },
          [](const Metrics& m) { return std::vector<RECT>{R(4, 2, m.W("1"), m.H), R(4 + m.W("1"), 2, m.W("2"), m.H)}; },
          [](const Metrics& m) { return SIZE{m.W("1") + m.W("2") + 8, m.H + 3}; }},
+        // Its margin puts a floating bar's first button past 0: still no wrap.
+        {"a lone floating button never wraps", "1", tbvoFloating, [](const Metrics&) { return 3; },
+         [](const Metrics& m) { return std::vector<RECT>{R(4, 2, m.W("1"), m.H)}; },
+         [](const Metrics& m) { return SIZE{m.W("1") + 8, m.H + 3}; }},
         {"an empty toolbar", "", tbvoHorizontal, [](const Metrics&) { return 0; },
          [](const Metrics&) { return std::vector<RECT>{}; }, [](const Metrics&) { return SIZE{23, 22}; }},
         {"only separators", "| |", tbvoFloating, [](const Metrics&) { return 0; },
@@ -228,6 +232,36 @@ TEST(ViewLayout, ViewersFollowInsertionsAndRemovalsInChildOrder)
     ASSERT_EQ(3, bar.View->ViewerCount());
     EXPECT_EQ(last, bar.View->Viewers(2)->Item());
     EXPECT_EQ(nullptr, bar.View->Find(middle));
+}
+
+} // namespace
+
+namespace {
+
+// The bar's settings as the window's layout and the settings store reach
+// them: published properties, and MenuBar's side effects only outside loading.
+TEST(ToolbarSettings, PublishedOptionsReachEveryItemAndMenuBarBringsItsSettingsOnlyOutsideLoading)
+{
+    for (bool loading : {false, true}) {
+        TComponent owner(nullptr);
+        if (loading)
+            owner.BeginLoading();
+        auto* bar = new TTBToolbar(&owner);
+        auto* item = new TTBItem(&owner);
+        bar->Items()->Add(item);
+        const TClassInfo& cls = bar->ClassType();
+        SetOrdProp(bar, *cls.FindProperty("options"), OptionBit(tboNoRotation));
+        EXPECT_TRUE(item->HasEffectiveOption(tboNoRotation)) << loading;
+        SetOrdProp(bar, *cls.FindProperty("MenuBar"), 1);
+        EXPECT_EQ(!loading, bar->FullSize()) << loading;
+        EXPECT_EQ(loading ? tbsmChevron : tbsmWrap, bar->ShrinkMode()) << loading;
+        EXPECT_EQ(loading, bar->CloseButton()) << loading;
+        EXPECT_EQ(!loading, bar->ProcessShortCuts()) << loading;
+        for (const char* name : {"BorderStyle", "DockMode", "DragHandleStyle", "SystemFont", "FullSize"})
+            EXPECT_NE(nullptr, cls.FindProperty(name)) << name;
+        if (loading)
+            owner.EndLoading();
+    }
 }
 
 } // namespace
