@@ -24,6 +24,12 @@ const TClassInfo& TFontDialog::StaticClass()
 TFontDialog::TFontDialog(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {}
 
 namespace {
+int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM flag)
+{
+    *reinterpret_cast<bool*>(flag) = true;
+    return 0;
+}
+
 // Whether the system lists a font family of that name (the font dialog
 // offers only listed families).
 bool FaceListed(const std::string& face)
@@ -33,13 +39,7 @@ bool FaceListed(const std::string& face)
     want.lfCharSet = DEFAULT_CHARSET;
     face.copy(want.lfFaceName, LF_FACESIZE - 1);
     bool found = false;
-    EnumFontFamiliesExA(
-        screen.Get(), &want,
-        [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM flag) -> int {
-            *reinterpret_cast<bool*>(flag) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExA(screen.Get(), &want, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 

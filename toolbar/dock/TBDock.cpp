@@ -67,9 +67,8 @@ void TTBDock::SetAllowDrag(bool value)
         return;
     FAllowDrag = value;
     for (int i = 0; i < ControlCount(); ++i)
-        if (auto* bar = dynamic_cast<TTBCustomDockableWindow*>(Controls(i)); bar && bar->HandleAllocated())
-            SetWindowPos(bar->HandleValue(), nullptr, 0, 0, 0, 0,
-                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (auto* bar = dynamic_cast<TTBCustomDockableWindow*>(Controls(i)))
+            RecomputeWindowFrame(bar->HandleValue());
 }
 
 void TTBDock::SetBoundLines(TTBDockBoundLines value)
@@ -131,9 +130,7 @@ void TTBDock::RepaintWithBars()
 
 void TTBDock::RecomputeFrame()
 {
-    if (HandleAllocated())
-        SetWindowPos(HandleValue(), nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RecomputeWindowFrame(HandleValue());
 }
 
 void TTBDock::Notification(TComponent* component, TOperation operation)

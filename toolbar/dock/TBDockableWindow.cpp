@@ -331,9 +331,7 @@ void TTBCustomDockableWindow::RedrawFrame()
 
 void TTBCustomDockableWindow::RecomputeFrame()
 {
-    if (HandleAllocated())
-        SetWindowPos(HandleValue(), nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RecomputeWindowFrame(HandleValue());
 }
 
 // ---------------------------------------------------------------- queries and actions

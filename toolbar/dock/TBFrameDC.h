@@ -34,3 +34,11 @@ private:
     HWND FWnd;
     HDC FDC;
 };
+
+// Has the platform recompute a window's frame (its non-client size) without
+// moving, sizing, activating it or changing its place in the stacking order.
+inline void RecomputeWindowFrame(HWND wnd)
+{
+    if (wnd)
+        SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
