@@ -100,7 +100,7 @@ void TForm1::BuildLayout()
     // ---- The page bar in the top dock
     ToolBar = Make<TTBToolbar>(this, "ToolBar");
     ToolBar->SetCaption(" Pages  ...");
-    ToolBar->SetBorderStyle(TTBBorderStyle::bsNone);
+    ToolBar->SetBorderStyle(bsNone);
     ToolBar->SetCloseButton(false);
     ToolBar->SetDefaultDock(DockTop);
     ToolBar->SetDockMode(dmCannotFloat);
@@ -114,7 +114,9 @@ void TForm1::BuildLayout()
     ToolBar->SetSystemFont(false);
     SetDesignFont(ToolBar->Font(), -11);
     ToolBar->SetParentFont(false);
-    ToolBar->SetCurrentDock(DockTop);
+    // Its place in the layout is inside the top dock (CurrentDock itself
+    // waits until the layout has been read).
+    ToolBar->SetParent(DockTop);
     ToolBar->OnDockChanged = MakeMethod<&TForm1::ToolBarDockChanged>(this);
 
     const TNotifyEvent pageClicks[PageCount] = {

@@ -501,21 +501,33 @@ void TPropsStorage::LoadComponentProperty(const TPropInfo& prop, const std::stri
     // A reference that is not set now was not meant to be set by a file.
     if (!GetObjectProp(FObject, prop) || text.empty())
         return;
-    if (SameText(text, "(null)")) {
-        SetObjectProp(FObject, prop, nullptr);
-        return;
-    }
     TComponent* target = nullptr;
-    auto dot = text.find('.');
-    if (dot != std::string::npos) {
-        TComponent* window = FindOpenForm(text.substr(0, dot));
-        if (!window)
-            return;
-        target = window->FindComponent(text.substr(dot + 1));
-    } else if (FWindow) {
-        target = FWindow->FindComponent(text);
+    if (!SameText(text, "(null)")) {
+        auto dot = text.find('.');
+        if (dot != std::string::npos) {
+            TComponent* window = FindOpenForm(text.substr(0, dot));
+            if (!window)
+                return;
+            target = window->FindComponent(text.substr(dot + 1));
+        } else if (FWindow) {
+            target = FWindow->FindComponent(text);
+        }
     }
+    if (!target)
+        target = ReferenceFallback(prop);
     SetObjectProp(FObject, prop, target);
+}
+
+TComponent* TPropsStorage::ReferenceFallback(const TPropInfo& prop) const
+{
+    // An object that must always refer to something (a bar that cannot be
+    // left without a dock) names what it falls back to.
+    if (prop.Fallback.empty())
+        return nullptr;
+    const TPropInfo* fallback = FObject->ClassType().FindProperty(prop.Fallback);
+    if (!fallback || fallback->Kind() != TTypeKind::Class || !fallback->GetObj)
+        return nullptr;
+    return dynamic_cast<TComponent*>(GetObjectProp(FObject, *fallback));
 }
 
 void TPropsStorage::StoreStringsProperty(const TPropInfo& prop, TStrings& lines)

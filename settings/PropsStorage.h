@@ -134,7 +134,11 @@ protected:
 
     // Object-valued properties by the object's class.
     std::string StoreComponentProperty(const TPropInfo& prop);
+    // A text that names no component ("(null)", an unknown name) clears the
+    // reference, unless the property names a fallback property (as a bar's
+    // CurrentDock names its DefaultDock): that one's value is taken instead.
     void LoadComponentProperty(const TPropInfo& prop, const std::string& text);
+    TComponent* ReferenceFallback(const TPropInfo& prop) const;
     void StoreStringsProperty(const TPropInfo& prop, TStrings& lines);
     void LoadStringsProperty(const TPropInfo& prop, TStrings& lines);
     void StoreCollectionProperty(const TPropInfo& prop, TCollection& collection);

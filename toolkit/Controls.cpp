@@ -847,7 +847,7 @@ void TWinControl::RemoveControl(TControl* control)
                 form->SetActiveControl(nullptr);
                 break;
             }
-    if (auto* w = dynamic_cast<TWinControl*>(control))
+    if (auto* w = dynamic_cast<TWinControl*>(control); w && !w->FKeepWindow)
         w->DestroyHandle();
     // Compared as controls: a windowed control that is being freed no longer
     // casts to one.
@@ -861,6 +861,35 @@ void TWinControl::RemoveControl(TControl* control)
             AlignControls(nullptr);
         Invalidate();
     }
+}
+
+void TWinControl::ReparentKeepingWindow(TWinControl* parent)
+{
+    if (parent == Parent())
+        return;
+    if (!FHandle || !parent) {
+        TControl::SetParent(parent);
+        return;
+    }
+    if (parent == this)
+        throw EInvalidOperation("A control cannot be its own parent");
+    HWND newParent = parent->Handle();
+    FKeepWindow = true;
+    try {
+        if (Parent())
+            Parent()->RemoveControl(this);
+    } catch (...) {
+        FKeepWindow = false;
+        throw;
+    }
+    FKeepWindow = false;
+    ::SetParent(FHandle, newParent);
+    parent->InsertControl(this);
+    parent->ApplyZOrder(this);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (ParentFont())
+        ParentFontChanged();
 }
 
 void TWinControl::Invalidate()

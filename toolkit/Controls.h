@@ -230,6 +230,11 @@ protected:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void ApplyZOrder(TWinControl* control);
+    // Moves this control to another parent without destroying its window,
+    // so everything bound to the handle survives the move, and has the
+    // platform recompute the window's frame there. Without a window, or
+    // without a new parent, it is an ordinary parent change.
+    void ReparentKeepingWindow(TWinControl* parent);
 
 private:
     friend class TControl;
@@ -251,6 +256,7 @@ private:
     int FAlignLock = 0;
     bool FAlignPending = false;
     bool FInWindowPos = false;
+    bool FKeepWindow = false; // leaving its parent without losing the window
     BrushHandle FBrush;
 };
 

@@ -3,6 +3,8 @@
 #include "toolkit/Forms.h"
 
 #include <commdlg.h>
+#include <cstring>
+#include <string>
 
 namespace {
 HWND DialogOwner()
@@ -43,10 +45,54 @@ const TClassInfo& TFontDialog::StaticClass()
 
 TFontDialog::TFontDialog(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {}
 
+namespace {
+int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM flag)
+{
+    *reinterpret_cast<bool*>(flag) = true;
+    return 0;
+}
+
+// Whether the system lists a font family of that name (the font dialog
+// offers only listed families).
+bool FaceListed(const std::string& face)
+{
+    WindowDC screen(nullptr);
+    LOGFONTA want{};
+    want.lfCharSet = DEFAULT_CHARSET;
+    face.copy(want.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExA(screen.Get(), &want, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The face the system really draws a font description with.
+std::string DrawnFace(const TFont& font)
+{
+    WindowDC screen(nullptr);
+    SelectScope use(screen.Get(), font.Handle());
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(screen.Get(), LF_FACESIZE, face);
+    return face;
+}
+} // namespace
+
 bool TFontDialog::Execute()
 {
     LOGFONTA lf;
     FFont->ToLogFont(lf);
+    // A face the system doesn't list (it draws another in its place) is not
+    // in the dialog, which would then open on its first face and size: offer
+    // the face that is really drawn, and keep the given name if the user
+    // confirms that face.
+    std::string drawn;
+    if (!FaceListed(lf.lfFaceName)) {
+        drawn = DrawnFace(*FFont);
+        if (!drawn.empty()) {
+            std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
+            drawn.copy(lf.lfFaceName, LF_FACESIZE - 1);
+        }
+    }
+    const std::string given = FFont->Name();
     CHOOSEFONTA cf{};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = DialogOwner();
@@ -56,6 +102,8 @@ bool TFontDialog::Execute()
     if (!CommonDialog<ChooseFontFunction>("ChooseFontA")(&cf))
         return false;
     FFont->FromLogFont(lf);
+    if (!drawn.empty() && drawn == lf.lfFaceName)
+        FFont->SetName(given);
     FFont->SetColor(static_cast<TColor>(cf.rgbColors & 0xFFFFFF));
     return true;
 }

@@ -64,6 +64,9 @@ struct TPropInfo {
     std::function<void(TObject*, double)> SetFloat;
     std::function<TObject*(const TObject*)> GetObj;
     std::function<void(TObject*, TObject*)> SetObj;
+    // For a component reference that must not be left empty: the property
+    // whose value stands in when something (a settings file) names nothing.
+    std::string Fallback;
 
     TTypeKind Kind() const { return PropType->Kind; }
 };
@@ -85,6 +88,7 @@ public:
     const TPropInfo* FindProperty(const std::string& name) const;
 
     void AddProperty(TPropInfo prop) { FOwnProps.push_back(std::move(prop)); }
+    TPropInfo& LastProperty() { return FOwnProps.back(); }
 
 private:
     std::string FName;
@@ -167,6 +171,14 @@ public:
         p.GetObj = [get](const TObject* o) -> TObject* { return (static_cast<const BG*>(static_cast<const C*>(o))->*get)(); };
         p.SetObj = [set](TObject* o, TObject* v) { (static_cast<BS*>(static_cast<C*>(o))->*set)(CheckedCast<S>(v)); };
         FInfo.AddProperty(std::move(p));
+        return *this;
+    }
+
+    // The property just declared falls back to the named one when it would
+    // be left without a value (see TPropInfo::Fallback).
+    TClassBuilder& FallsBackTo(const std::string& name)
+    {
+        FInfo.LastProperty().Fallback = name;
         return *this;
     }
 

@@ -83,6 +83,28 @@ TEST_F(NotebookSettings, PageBarInTheLeftDockBringsTheTopStrip)
     EXPECT_EQ(0, Form->DockTop->Top());
 }
 
+TEST_F(NotebookSettings, PageBarNamedNowhereGoesToItsDefaultDock)
+{
+    // Hand-edited values that name no dock of the window: the page bar
+    // stays usable in the top dock and the next save mends the file.
+    for (const char* value : {"(null)", "(NULL)", "DockMiddle", "Dock", "DockLef", "Memo01", "Form1", "\x01\x7f"}) {
+        SCOPED_TRACE(value);
+        Write("ToolBar_CurrentDock", value);
+        Start();
+        EXPECT_EQ(Form->DockTop, Form->ToolBar->CurrentDock());
+        EXPECT_TRUE(IsWindowVisible(Form->ToolBar->Handle()));
+        EXPECT_EQ(Form->DockTop->Handle(), GetParent(Form->ToolBar->Handle()));
+        EXPECT_GT(Form->DockTop->Height(), 0);
+        EXPECT_FALSE(Form->TopPanel->Visible());
+        Close();
+        EXPECT_EQ("DockTop", Read("ToolBar_CurrentDock"));
+    }
+    // A value naming a real dock still moves the bar there.
+    Write("ToolBar_CurrentDock", "DockRight");
+    Start();
+    EXPECT_EQ(Form->DockRight, Form->ToolBar->CurrentDock());
+}
+
 TEST_F(NotebookSettings, FlagsAreRestoredExactlyUntilTheUserSwitches)
 {
     Write("Memo02_Visible", "True");

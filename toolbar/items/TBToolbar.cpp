@@ -1,32 +1,12 @@
 #include "toolbar/items/TBToolbar.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
+#include "toolbar/items/TBShortCuts.h"
 
 #include <windowsx.h>
+#include <algorithm>
 
 namespace {
-
-const TTypeInfo& TypeShrinkMode()
-{
-    static const TTypeInfo t = MakeEnumType("TTBShrinkMode", {"tbsmNone", "tbsmWrap", "tbsmChevron"});
-    return t;
-}
-const TTypeInfo& TypeDockMode()
-{
-    static const TTypeInfo t =
-        MakeEnumType("TTBDockMode", {"dmCanFloat", "dmCannotFloat", "dmCannotFloatOrChangeDocks"});
-    return t;
-}
-const TTypeInfo& TypeDragHandleStyle()
-{
-    static const TTypeInfo t = MakeEnumType("TTBDragHandleStyle", {"dhDouble", "dhNone", "dhSingle"});
-    return t;
-}
-const TTypeInfo& TypeBorderStyle()
-{
-    static const TTypeInfo t = MakeEnumType("TTBBorderStyle", {"bsNone", "bsSingle"});
-    return t;
-}
 
 POINT ScreenPointOf(HWND wnd, LPARAM lParam)
 {
@@ -35,43 +15,67 @@ POINT ScreenPointOf(HWND wnd, LPARAM lParam)
     return pt;
 }
 
+// Raised while the bar has its view update positions itself.
+struct ArrangeScope {
+    int& Lock;
+    explicit ArrangeScope(int& lock) : Lock(lock) { ++Lock; }
+    ~ArrangeScope() { --Lock; }
+};
+
 } // namespace
 
-const TClassInfo& TTBToolbar::StaticClass()
+const TTBToolbarClasses& TTBToolbarClasses::Standard()
 {
-    return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<TTBToolbar>& b) {
-        b.Ordinal("BorderStyle", TypeBorderStyle(), &TTBToolbar::BorderStyle, &TTBToolbar::SetBorderStyle)
-            .String("Caption", TypeCaption(), &TTBToolbar::GetText, &TTBToolbar::SetText)
-            .Ordinal("CloseButton", TypeBoolean(), &TTBToolbar::CloseButton, &TTBToolbar::SetCloseButton)
-            .Ordinal("DockMode", TypeDockMode(), &TTBToolbar::DockMode, &TTBToolbar::SetDockMode)
-            .Ordinal("DragHandleStyle", TypeDragHandleStyle(), &TTBToolbar::DragHandleStyle,
-                     &TTBToolbar::SetDragHandleStyle)
-            .Ordinal("FloatingWidth", TypeInteger(), &TTBToolbar::FloatingWidth, &TTBToolbar::SetFloatingWidth)
-            .Ordinal("FullSize", TypeBoolean(), &TTBToolbar::FullSize, &TTBToolbar::SetFullSize)
-            .Ordinal("MenuBar", TypeBoolean(), &TTBToolbar::MenuBar, &TTBToolbar::SetMenuBar)
-            .Ordinal("Options", TypeItemOptions(), &TTBToolbar::Options, &TTBToolbar::SetOptions)
-            .Ordinal("ProcessShortCuts", TypeBoolean(), &TTBToolbar::ProcessShortCuts,
-                     &TTBToolbar::SetProcessShortCuts)
-            .Ordinal("ShrinkMode", TypeShrinkMode(), &TTBToolbar::ShrinkMode, &TTBToolbar::SetShrinkMode)
-            .Ordinal("SystemFont", TypeBoolean(), &TTBToolbar::SystemFont, &TTBToolbar::SetSystemFont);
+    static const TTBToolbarClasses classes{
+        [](TTBCustomToolbar* t) { return new TTBRootItem(t); },
+        [](TTBCustomToolbar* t) { return new TTBChevronItem(t, nullptr); },
+        [](TTBCustomToolbar* t) { return new TTBToolbarView(t); },
+    };
+    return classes;
+}
+
+const TClassInfo& TTBCustomToolbar::StaticClass()
+{
+    using T = TTBCustomToolbar;
+    return MakeClassInfo<T>("TTBCustomToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<T>& b) {
+        b.Ordinal("ChevronMoveItems", TypeBoolean(), &T::ChevronMoveItems, &T::SetChevronMoveItems)
+            .Ordinal("FloatingWidth", TypeInteger(), &T::FloatingWidth, &T::SetFloatingWidth)
+            .Ordinal("MenuBar", TypeBoolean(), &T::MenuBar, &T::SetMenuBar)
+            .Ordinal("Options", TypeItemOptions(), &T::Options, &T::SetOptions)
+            .Ordinal("ProcessShortCuts", TypeBoolean(), &T::ProcessShortCuts, &T::SetProcessShortCuts)
+            .Ordinal("ShrinkMode", TypeShrinkMode(), &T::ShrinkMode, &T::SetShrinkMode)
+            .Ordinal("SystemFont", TypeBoolean(), &T::SystemFont, &T::SetSystemFont)
+            .Ordinal("UpdateActions", TypeBoolean(), &T::UpdateActions, &T::SetUpdateActions);
     });
 }
 
-TTBToolbar::TTBToolbar(TComponent* owner) : TTBCustomDockableWindow(owner)
+const TClassInfo& TTBToolbar::StaticClass()
 {
-    FItems = new TTBRootItem(this);
+    return MakeClassInfo<TTBToolbar>("TTBToolbar", &TTBCustomToolbar::StaticClass(), [](auto&) {});
+}
+
+TTBCustomToolbar::TTBCustomToolbar(TComponent* owner, const TTBToolbarClasses& classes)
+    : TTBCustomDockableWindow(owner)
+{
+    FItems = classes.RootItem(this);
     FItems->SetParentComponent(this);
-    FChevronItem = new TTBChevronItem(this, nullptr);
+    FChevronItem = classes.ChevronItem(this);
     FChevronItem->SetLinkSubitems(FItems);
-    FView = new TTBToolbarView(this);
+    FView = classes.View(this);
     FChevronItem->SetToolbarView(FView);
     FView->SetBackgroundColor(clBtnFace);
     SetBounds(0, 0, 23, 22);
 }
 
-TTBToolbar::~TTBToolbar()
+TTBCustomToolbar::~TTBCustomToolbar()
 {
     Destroying();
+    if (FRegistered)
+        UnregisterShortCutToolbar(this);
+    // Out of its dock while the view still exists: the dock's last layout
+    // may ask the bar about its contents.
+    if (Parent())
+        SetParent(nullptr);
     // The window goes first, so no message reaches a view that is gone;
     // then the view goes before the items it shows.
     DestroyHandle();
@@ -82,32 +86,7 @@ TTBToolbar::~TTBToolbar()
 
 // ----------------------------------------------------------- properties
 
-void TTBToolbar::SetBorderStyle(TTBBorderStyle value)
-{
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    RearrangeInDock();
-}
-
-void TTBToolbar::SetDragHandleStyle(TTBDragHandleStyle value)
-{
-    if (value == FDragHandleStyle)
-        return;
-    FDragHandleStyle = value;
-    RearrangeInDock();
-}
-
-void TTBToolbar::SetFullSize(bool value)
-{
-    if (value == FFullSize)
-        return;
-    FFullSize = value;
-    FView->InvalidatePositions();
-    RearrangeInDock();
-}
-
-void TTBToolbar::SetMenuBar(bool value)
+void TTBCustomToolbar::SetMenuBar(bool value)
 {
     if (value == FMenuBar)
         return;
@@ -120,153 +99,230 @@ void TTBToolbar::SetMenuBar(bool value)
         SetCloseButton(!value);
         SetProcessShortCuts(value);
     }
-    RearrangeInDock();
+    UpdateShortCutRegistration();
 }
 
-void TTBToolbar::SetShrinkMode(TTBShrinkMode value)
+void TTBCustomToolbar::SetProcessShortCuts(bool value)
+{
+    FProcessShortCuts = value;
+    UpdateShortCutRegistration();
+}
+
+void TTBCustomToolbar::UpdateShortCutRegistration()
+{
+    bool want = (FProcessShortCuts || FMenuBar) && !IsDesigning() && !IsDestroying();
+    if (want == FRegistered)
+        return;
+    FRegistered = want;
+    if (want)
+        RegisterShortCutToolbar(this);
+    else
+        UnregisterShortCutToolbar(this);
+}
+
+void TTBCustomToolbar::SetShrinkMode(TTBShrinkMode value)
 {
     if (value == FShrinkMode)
         return;
     FShrinkMode = value;
-    RearrangeInDock();
+    // A docked bar's dock lays its rows out again with the new mode.
+    ArrangeSelf();
 }
 
-void TTBToolbar::SetSystemFont(bool value)
+void TTBCustomToolbar::SetSystemFont(bool value)
 {
     if (value == FSystemFont)
         return;
     FSystemFont = value;
     FView->InvalidatePositions();
-    RearrangeInDock();
+    ArrangeSelf();
+}
+
+void TTBCustomToolbar::SetFloatingWidth(int value)
+{
+    if (value == FFloatingWidth)
+        return;
+    FFloatingWidth = value;
+    if (Floating())
+        ArrangeSelf();
 }
 
 // --------------------------------------------------------------- layout
 
-TTBViewOrientation TTBToolbar::OrientationInDock() const
+SIZE TTBCustomToolbar::FrameSizeIn(const TTBDock* dock) const
 {
-    return CurrentDock() && CurrentDock()->Vertical() ? tbvoVertical : tbvoHorizontal;
+    if (!dock)
+        return SIZE{0, 0};
+    if (dock == CurrentDock())
+        return GetDockedFrameSize();
+    SIZE size{4, 4};
+    if (dock->AllowDrag())
+        (dock->Vertical() ? size.cy : size.cx) += GripSize();
+    return size;
 }
 
-int TTBToolbar::WrapLength() const
+int TTBCustomToolbar::WrapLengthFor(const TTBDock* dock) const
 {
-    TTBDock* dock = CurrentDock();
     if (!dock)
         return FFloatingWidth;
     if (FShrinkMode != tbsmWrap)
         return 0;
-    return dock->Vertical() ? dock->Height() : dock->Width();
+    SIZE frame = FrameSizeIn(dock);
+    return std::max(0, dock->AvailableLength() - static_cast<int>(dock->Vertical() ? frame.cy : frame.cx));
 }
 
-int TTBToolbar::ThicknessFor(bool vertical, int length)
+namespace {
+TTBViewOrientation OrientationFor(const TTBDock* dock, bool floating)
 {
-    TTBLayoutResult r = FView->ComputePositions(false, vertical ? tbvoVertical : tbvoHorizontal,
-                                                FShrinkMode == tbsmWrap ? length : 0, 0, FView->ChevronSize());
-    return vertical ? r.TotalSize.cx : r.TotalSize.cy;
+    if (floating)
+        return tbvoFloating;
+    return dock && dock->Vertical() ? tbvoVertical : tbvoHorizontal;
 }
+} // namespace
 
-void TTBToolbar::Arrange()
+void TTBCustomToolbar::SetPlacementParameters()
 {
-    if (IsLoading() || IsDestroying())
-        return;
-    if (FArrangeLock > 0) {
-        FArrangePending = true;
+    FView->SetOrientation(OrientationFor(CurrentDock(), Floating()));
+    if (Docked() || Floating()) {
+        int chevron = 0;
+        if (FShrinkMode == tbsmChevron && Docked() && ShrunkLength > 0) {
+            SIZE frame = GetDockedFrameSize();
+            chevron = std::max(0, ShrunkLength - static_cast<int>(CurrentDock()->Vertical() ? frame.cy : frame.cx));
+        }
+        FView->SetChevronOffset(chevron);
+        FView->SetWrapOffset(WrapLengthFor(CurrentDock()));
         return;
     }
-    ++FArrangeLock;
-    try {
-        do {
-            FArrangePending = false;
-            FView->SetOrientation(OrientationInDock());
-            FView->SetWrapOffset(WrapLength());
-            FView->ValidatePositions();
-        } while (FArrangePending);
-    } catch (...) {
-        --FArrangeLock;
-        throw;
+    FView->SetChevronOffset(0);
+    FView->SetWrapOffset(0);
+    if (!AutoResize()) {
+        const int length = Width() - GetDockedFrameSize().cx;
+        if (FShrinkMode == tbsmChevron)
+            FView->SetChevronOffset(length);
+        else if (FShrinkMode == tbsmWrap)
+            FView->SetWrapOffset(length);
     }
-    --FArrangeLock;
 }
 
-void TTBToolbar::RearrangeInDock()
+SIZE TTBCustomToolbar::ArrangeContents(bool canMoveControls, PlacementKind, bool newFloating, TTBDock* newDock)
 {
-    if (IsLoading() || IsDestroying())
-        return;
-    if (CurrentDock())
-        CurrentDock()->ArrangeBars();
-    Arrange();
-}
-
-void TTBToolbar::ViewResized(SIZE totalSize)
-{
-    TTBDock* dock = CurrentDock();
-    if (!dock || IsLoading() || IsDestroying() || FInDockArrange)
-        return;
-    const int thickness = dock->Vertical() ? totalSize.cx : totalSize.cy;
-    if (thickness == (dock->Vertical() ? Width() : Height()))
-        return;
-    // More or fewer rows: the dock takes the new thickness.
-    FInDockArrange = true;
-    try {
-        dock->ArrangeBars();
-    } catch (...) {
-        FInDockArrange = false;
-        throw;
+    if (!canMoveControls) {
+        // What size would the bar have there? Nothing moves.
+        int chevron = 0;
+        if (FShrinkMode == tbsmChevron && newDock && newDock == CurrentDock() && ShrunkLength > 0) {
+            SIZE frame = GetDockedFrameSize();
+            chevron = std::max(0, ShrunkLength - static_cast<int>(newDock->Vertical() ? frame.cy : frame.cx));
+        }
+        TTBLayoutResult r = FView->ComputePositions(false, OrientationFor(newDock, newFloating), WrapLengthFor(newDock),
+                                                    chevron, FView->ChevronSize());
+        FRowCount = r.RowCount;
+        return r.TotalSize;
     }
-    FInDockArrange = false;
+    ArrangeScope scope(FArrangeLock);
+    SetPlacementParameters();
+    SIZE total = FView->UpdatePositions();
+    FBaseSize = FView->BaseSize();
+    FRowCount = FView->RowCount();
+    return total;
 }
 
-bool TTBToolbar::ItemAtPoint(POINT clientPoint) const
+void TTBCustomToolbar::ViewResized(SIZE)
 {
+    FBaseSize = FView->BaseSize();
+    // A relayout the view did on its own (an item changed): the dock decides
+    // the bar's size. One the bar asked for is followed by that anyway.
+    if (FArrangeLock > 0 || IsLoading() || IsDestroying())
+        return;
+    if (Docked())
+        CurrentDock()->LayoutRows();
+}
+
+void TTBCustomToolbar::GetContentSize(SIZE& size)
+{
+    if (!FView->ValidPositions()) {
+        ArrangeScope scope(FArrangeLock);
+        SetPlacementParameters();
+        FView->UpdatePositions();
+    }
+    FBaseSize = FView->BaseSize();
+    size = FBaseSize;
+}
+
+void TTBCustomToolbar::GetMinimumLength(int& length)
+{
+    const bool vertical = CurrentDock() && CurrentDock()->Vertical();
+    auto along = [vertical](const TTBItemViewer* v) {
+        const RECT& r = v->BoundsRect();
+        return static_cast<int>(vertical ? r.bottom - r.top : r.right - r.left);
+    };
+    const TTBItemViewer* first = nullptr;
+    for (const TTBItemViewer* v : FView->PriorityList())
+        if (v->Show() && !v->Item()->HasStyle(TTBItemStyleFlag::IsSeparator)) {
+            first = v;
+            break;
+        }
+    for (int i = 0; !first && i < FView->ViewerCount(); ++i) {
+        const TTBItemViewer* v = FView->Viewers(i);
+        if (v->Show() && !v->Item()->HasStyle(TTBItemStyleFlag::IsSeparator))
+            first = v;
+    }
+    if (!first)
+        return;
+    SIZE frame = GetDockedFrameSize();
+    length = along(first) + (vertical ? frame.cy : frame.cx) + 12;
+}
+
+void TTBCustomToolbar::ItemAtPoint(POINT clientPoint, bool& exists)
+{
+    TTBCustomDockableWindow::ItemAtPoint(clientPoint, exists);
+    if (exists || IsDesigning())
+        return;
     TTBItemViewer* v = FView->ViewerFromPoint(clientPoint);
-    return v && !v->Item()->HasStyle(TTBItemStyleFlag::ClickThrough);
+    exists = v && !v->Item()->HasStyle(TTBItemStyleFlag::ClickThrough);
 }
 
-void TTBToolbar::Loaded()
+void TTBCustomToolbar::Loaded()
 {
     TTBCustomDockableWindow::Loaded();
-    RearrangeInDock();
+    UpdateShortCutRegistration();
 }
 
-void TTBToolbar::DockChanged()
-{
-    Arrange();
-}
-
-void TTBToolbar::BoundsChanged()
-{
-    TTBCustomDockableWindow::BoundsChanged();
-    Arrange();
-}
-
-void TTBToolbar::FontChanged()
+void TTBCustomToolbar::FontChanged()
 {
     TTBCustomDockableWindow::FontChanged();
     if (!FSystemFont) {
         FView->InvalidatePositions();
-        RearrangeInDock();
+        ArrangeSelf();
     }
 }
 
-void TTBToolbar::ColorChanged()
+void TTBCustomToolbar::ColorChanged()
 {
     FView->SetBackgroundColor(Color());
     TTBCustomDockableWindow::ColorChanged();
 }
 
+// ------------------------------------------------------------- shortcuts
+
+bool TTBCustomToolbar::HandleShortCut(const MSG& keyMessage)
+{
+    if (!FProcessShortCuts)
+        return false;
+    bool handled = false;
+    OnShortCut(keyMessage, handled);
+    if (!handled)
+        handled = FItems->FindByShortCut(keyMessage);
+    return handled;
+}
+
 // ------------------------------------------------------------- messages
 
-void TTBToolbar::Paint(HDC dc)
+void TTBCustomToolbar::Paint(HDC dc)
 {
     FView->DrawAll(dc);
 }
 
-void TTBToolbar::WMPaintInto(HDC dc)
-{
-    // The view's off-screen relayout asks for the whole window in its bitmap.
-    FView->DrawAll(dc);
-}
-
-void TTBToolbar::WMMouseMove(TMessage& msg)
+void TTBCustomToolbar::WMMouseMove(TMessage& msg)
 {
     POINT pt = ScreenPointOf(HandleValue(), msg.LParam);
     FView->TrackHover(&pt, true);
@@ -276,70 +332,62 @@ void TTBToolbar::WMMouseMove(TMessage& msg)
     }
 }
 
-void TTBToolbar::WMLButtonDown(TMessage& msg)
+void TTBCustomToolbar::WMMouseLeave(TMessage& msg)
 {
-    FView->MouseDownAt(ScreenPointOf(HandleValue(), msg.LParam));
-}
-
-void TTBToolbar::WMLButtonUp(TMessage& msg)
-{
-    if (GetCapture() == HandleValue())
-        FView->MouseUpAt(ScreenPointOf(HandleValue(), msg.LParam));
-}
-
-void TTBToolbar::WMMouseLeave()
-{
-    FTrackingLeave = false;
+    if (msg.Msg == WM_MOUSELEAVE)
+        FTrackingLeave = false;
+    if (FInPressLoop)
+        return;
     if (GetCapture() != HandleValue())
         FView->TrackHover(nullptr, false);
 }
 
-void TTBToolbar::SystemMetricsChanged()
-{
-    // The shared menu font follows the system's; bars drawn with it re-measure.
-    RefreshSystemMenuFont();
-    FView->InvalidatePositions();
-    RearrangeInDock();
-}
-
-void TTBToolbar::WndProc(TMessage& msg)
+void TTBCustomToolbar::WndProc(TMessage& msg)
 {
     switch (msg.Msg) {
     case WM_PAINT:
         if (msg.WParam) {
-            WMPaintInto(reinterpret_cast<HDC>(msg.WParam));
+            // The view's off-screen relayout asks for the whole window in its bitmap.
+            FView->DrawAll(reinterpret_cast<HDC>(msg.WParam));
             return;
         }
         break;
     case WM_PRINTCLIENT:
         EraseBackground(reinterpret_cast<HDC>(msg.WParam));
-        WMPaintInto(reinterpret_cast<HDC>(msg.WParam));
+        FView->DrawAll(reinterpret_cast<HDC>(msg.WParam));
         return;
     case WM_MOUSEMOVE:
         WMMouseMove(msg);
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        WMLButtonDown(msg);
+        FInPressLoop = true;
+        FView->MouseDownAt(ScreenPointOf(HandleValue(), msg.LParam));
+        FInPressLoop = false;
         return;
     case WM_LBUTTONUP:
-        WMLButtonUp(msg);
+        if (GetCapture() == HandleValue())
+            FView->MouseUpAt(ScreenPointOf(HandleValue(), msg.LParam));
         return;
     case WM_MOUSELEAVE:
-        WMMouseLeave();
-        return;
+    case WM_NCMOUSELEAVE:
     case WM_NCMOUSEMOVE:
     case WM_RBUTTONUP:
-        if (GetCapture() != HandleValue())
-            FView->TrackHover(nullptr, false);
+        // Then the inherited handling: a right release shows the context menu.
+        WMMouseLeave(msg);
         break;
     case WM_CAPTURECHANGED:
         FView->CaptureLost();
         break;
     case WM_SETTINGCHANGE:
-        if (msg.WParam == SPI_SETNONCLIENTMETRICS)
-            SystemMetricsChanged();
-        break;
+        TTBCustomDockableWindow::WndProc(msg);
+        if (msg.WParam == SPI_SETNONCLIENTMETRICS) {
+            // The shared menu font follows the system's; bars drawn with it re-measure.
+            RefreshSystemMenuFont();
+            FView->InvalidatePositions();
+            ArrangeSelf();
+        }
+        return;
     default:
         break;
     }

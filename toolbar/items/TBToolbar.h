@@ -1,8 +1,9 @@
 #pragma once
-// The toolbar control: a dockable bar that owns a tree of items under its
-// root item and one toolbar view that lays them out, paints them and turns
-// the mouse into hot tracking and clicks. The bar itself stays thin: it
-// tells the view where it sits and hands it the window's messages.
+// The toolbar control: a dockable bar that owns a root item with the
+// buttons, a chevron item and one toolbar view that lays them out and
+// paints them in the bar's window. It answers the dock's questions about
+// its contents from the view, turns the window's mouse messages into the
+// view's tracking, and takes part in the application's shortcut handling.
 #include "toolbar/dock/TBDockableWindow.h"
 #include "toolbar/items/TBChevronItem.h"
 #include "toolbar/items/TBItem.h"
@@ -11,33 +12,34 @@
 #include "toolbar/items/TBSeparatorItem.h"
 #include "toolbar/items/TBToolbarView.h"
 
-enum TTBShrinkMode { tbsmNone, tbsmWrap, tbsmChevron };
-enum TTBDockMode { dmCanFloat, dmCannotFloat, dmCannotFloatOrChangeDocks };
-enum TTBDragHandleStyle { dhDouble, dhNone, dhSingle };
-enum class TTBBorderStyle { bsNone, bsSingle };
+class TTBCustomToolbar;
 
-class TTBToolbar : public TTBCustomDockableWindow {
+// The classes of a toolbar's parts, given by the class that composes them so
+// that a descendant can put its own in place.
+struct TTBToolbarClasses {
+    TTBRootItem* (*RootItem)(TTBCustomToolbar* toolbar);
+    TTBChevronItem* (*ChevronItem)(TTBCustomToolbar* toolbar);
+    TTBToolbarView* (*View)(TTBCustomToolbar* toolbar);
+    static const TTBToolbarClasses& Standard();
+};
+
+// (Key message, var Handled)
+using TTBShortCutEvent = TMethod<const MSG&, bool&>;
+
+class TTBCustomToolbar : public TTBCustomDockableWindow {
 public:
-    QV_CLASS(TTBToolbar, TTBCustomDockableWindow)
-    explicit TTBToolbar(TComponent* owner);
-    ~TTBToolbar() override;
+    QV_CLASS(TTBCustomToolbar, TTBCustomDockableWindow)
+    explicit TTBCustomToolbar(TComponent* owner, const TTBToolbarClasses& classes = TTBToolbarClasses::Standard());
+    ~TTBCustomToolbar() override;
 
     TTBRootItem* Items() const { return FItems; }
     TTBChevronItem* ChevronItem() const { return FChevronItem; }
     TTBToolbarView* View() const { return FView; }
 
-    TTBBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TTBBorderStyle value);
-    bool CloseButton() const { return FCloseButton; }
-    void SetCloseButton(bool value) { FCloseButton = value; }
-    TTBDockMode DockMode() const { return FDockMode; }
-    void SetDockMode(TTBDockMode value) { FDockMode = value; }
-    TTBDragHandleStyle DragHandleStyle() const { return FDragHandleStyle; }
-    void SetDragHandleStyle(TTBDragHandleStyle value);
+    bool ChevronMoveItems() const { return FChevronMoveItems; }
+    void SetChevronMoveItems(bool value) { FChevronMoveItems = value; }
     int FloatingWidth() const { return FFloatingWidth; }
-    void SetFloatingWidth(int value) { FFloatingWidth = value; }
-    bool FullSize() const { return FFullSize; }
-    void SetFullSize(bool value);
+    void SetFloatingWidth(int value);
     // Outside loading it also sets FullSize, ShrinkMode, CloseButton and
     // ProcessShortCuts to what a menu bar needs.
     bool MenuBar() const { return FMenuBar; }
@@ -46,58 +48,70 @@ public:
     TTBItemOptions Options() const { return FItems->Options(); }
     void SetOptions(TTBItemOptions value) { FItems->SetOptions(value); }
     bool ProcessShortCuts() const { return FProcessShortCuts; }
-    void SetProcessShortCuts(bool value) { FProcessShortCuts = value; }
+    void SetProcessShortCuts(bool value);
     TTBShrinkMode ShrinkMode() const { return FShrinkMode; }
     void SetShrinkMode(TTBShrinkMode value);
     bool SystemFont() const { return FSystemFont; }
     void SetSystemFont(bool value);
+    bool UpdateActions() const { return FUpdateActions; }
+    void SetUpdateActions(bool value) { FUpdateActions = value; }
+    TTBShortCutEvent OnShortCut;
 
     // The size of all shown items in one row, from the last relayout.
-    SIZE BaseSize() const { return FView->BaseSize(); }
-    int ThicknessFor(bool vertical, int length) override;
-    // True where a press goes to an item rather than to the bar itself.
-    bool ItemAtPoint(POINT clientPoint) const;
-
-    // Tells the view where the bar sits and lets it lay out again.
-    void Arrange();
-    // Told by the view after a relayout: the dock may have to follow.
+    SIZE BaseSize() const { return FBaseSize; }
+    int RowCount() const { return FRowCount; }
+    // The wrap length in a dock (none: floating), 0 when the bar doesn't wrap.
+    int WrapLengthFor(const TTBDock* dock) const;
+    // Told by the view after a relayout that it did on its own.
     void ViewResized(SIZE totalSize);
+
+    // Offered a key press before the focused control: OnShortCut, then the
+    // items' shortcuts. True when used.
+    bool HandleShortCut(const MSG& keyMessage);
+
+    // ---- The dockable window's questions
+    void ItemAtPoint(POINT clientPoint, bool& exists) override;
+    SIZE ArrangeContents(bool canMoveControls, PlacementKind previous, bool newFloating, TTBDock* newDock) override;
+    void GetContentSize(SIZE& size) override;
+    void GetMinimumLength(int& length) override;
+    TTBShrinkMode EffectiveShrinkMode() const override { return FShrinkMode; }
+    bool WantsMenuEvents() const override { return FMenuBar; }
 
 protected:
     void Paint(HDC dc) override;
     void WndProc(TMessage& msg) override;
     void FontChanged() override;
     void ColorChanged() override;
-    void DockChanged() override;
-    void BoundsChanged() override;
     void Loaded() override;
 
 private:
+    void SetPlacementParameters();
+    SIZE FrameSizeIn(const TTBDock* dock) const;
+    void UpdateShortCutRegistration();
     void WMMouseMove(TMessage& msg);
-    void WMLButtonDown(TMessage& msg);
-    void WMLButtonUp(TMessage& msg);
-    void WMMouseLeave();
-    void WMPaintInto(HDC dc);
-    void SystemMetricsChanged();
-    void RearrangeInDock();
-    TTBViewOrientation OrientationInDock() const;
-    int WrapLength() const;
+    void WMMouseLeave(TMessage& msg);
 
     TTBRootItem* FItems;
     TTBChevronItem* FChevronItem;
     TTBToolbarView* FView;
-    TTBBorderStyle FBorderStyle = TTBBorderStyle::bsSingle;
-    bool FCloseButton = true;
-    TTBDockMode FDockMode = dmCanFloat;
-    TTBDragHandleStyle FDragHandleStyle = dhSingle;
+    SIZE FBaseSize{0, 0};
+    bool FChevronMoveItems = true;
+    int FArrangeLock = 0; // raised while the bar itself has the view update positions
     int FFloatingWidth = 0;
-    bool FFullSize = false;
+    bool FInPressLoop = false;
     bool FMenuBar = false;
     bool FProcessShortCuts = false;
+    bool FRegistered = false;
+    int FRowCount = 0;
     TTBShrinkMode FShrinkMode = tbsmChevron;
     bool FSystemFont = true;
-    int FArrangeLock = 0;
-    bool FArrangePending = false;
-    bool FInDockArrange = false;
+    bool FUpdateActions = true;
     bool FTrackingLeave = false;
+};
+
+// The toolbar with its properties published: the page bar is one.
+class TTBToolbar : public TTBCustomToolbar {
+public:
+    QV_CLASS(TTBToolbar, TTBCustomToolbar)
+    using TTBCustomToolbar::TTBCustomToolbar;
 };

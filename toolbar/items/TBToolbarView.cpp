@@ -6,7 +6,7 @@ const TClassInfo& TTBToolbarView::StaticClass()
     return MakeClassInfo<TTBToolbarView>("TTBToolbarView", &TTBView::StaticClass(), [](auto&) {});
 }
 
-TTBToolbarView::TTBToolbarView(TTBToolbar* toolbar)
+TTBToolbarView::TTBToolbarView(TTBCustomToolbar* toolbar)
     : TTBView(toolbar, nullptr, toolbar->Items(), toolbar, true, false, !toolbar->IsDesigning()), FToolbar(toolbar)
 {
     SetChevronItem(toolbar->ChevronItem());
@@ -22,8 +22,10 @@ SIZE TTBToolbarView::StartingTotalSize()
     SIZE total{0, 0};
     if (!FToolbar->CurrentDock())
         return total;
-    // Across the dock: the thickest other bar of the row. Each dock holds
-    // one bar for now, so there is none.
+    // Across the dock: the thickest other bar of the row, so a single row
+    // is centred in the row's thickness.
+    const int cross = FToolbar->CurrentDock()->MaxCrossInRow(FToolbar->PlacedRow, FToolbar);
+    (Orientation() == tbvoVertical ? total.cx : total.cy) = cross;
     if (FToolbar->FullSize() && WrapOffset() > 0)
         (Orientation() == tbvoVertical ? total.cy : total.cx) = WrapOffset();
     return total;

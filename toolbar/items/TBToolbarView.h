@@ -4,14 +4,14 @@
 // toolbar's chevron.
 #include "toolbar/items/TBView.h"
 
-class TTBToolbar;
+class TTBCustomToolbar;
 
 class TTBToolbarView : public TTBView {
 public:
     QV_CLASS(TTBToolbarView, TTBView)
-    explicit TTBToolbarView(TTBToolbar* toolbar);
+    explicit TTBToolbarView(TTBCustomToolbar* toolbar);
 
-    TTBToolbar* Toolbar() const { return FToolbar; }
+    TTBCustomToolbar* Toolbar() const { return FToolbar; }
     HFONT GetFont() const override;
 
 protected:
@@ -20,5 +20,5 @@ protected:
     void AutoSize(SIZE totalSize) override;
 
 private:
-    TTBToolbar* FToolbar;
+    TTBCustomToolbar* FToolbar;
 };

@@ -298,12 +298,13 @@ TEST_F(PageBar, ANarrowDockWrapsTheBarAtASeparatorAndGrowsTaller)
 {
     const int oneRow = Dock->Height();
     EXPECT_EQ(Dock->Width(), Bar->Width()) << "full size";
-    EXPECT_EQ(Bar->View()->BaseSize().cy, oneRow);
+    // The docked frame takes 2 pixels on each side across the dock.
+    EXPECT_EQ(Bar->View()->BaseSize().cy + 4, oneRow);
     Form->SetClientWidth(Bounds(Off).right + 10);
     ASSERT_TRUE(WaitFor([&] { return Dock->Height() > oneRow; }));
     EXPECT_TRUE(Bar->View()->Find(Blank)->IsLineSeparator());
     EXPECT_EQ(0, Bounds(Chk).left);
-    EXPECT_EQ(Dock->Width(), Bounds(Blank).right - Bounds(Blank).left);
+    EXPECT_EQ(Bar->ClientWidth(), Bounds(Blank).right - Bounds(Blank).left);
     EXPECT_EQ(Dock->Height(), Bar->Height());
 }
 
