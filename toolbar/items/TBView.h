@@ -114,6 +114,8 @@ protected:
 private:
     void ItemNotification(TTBCustomItem* ancestor, bool relayed, ItemChange kind, int index, TTBCustomItem* item);
     void TryValidatePositions();
+    std::vector<bool> ShownViewers(const std::vector<bool>& offEdge) const;
+    std::vector<bool> OffEdgeViewers(const std::vector<bool>& shown, const std::vector<int>& mains, int room) const;
     bool OwnerLoading() const;
     void AddViewers(TTBCustomItem* parent, int depth, std::vector<std::unique_ptr<TTBItemViewer>>& into);
     void InsertViewersFor(TTBCustomItem* ancestor, int index, TTBCustomItem* item);

@@ -234,6 +234,105 @@ TEST(ViewLayout, ViewersFollowInsertionsAndRemovalsInChildOrder)
     EXPECT_EQ(nullptr, bar.View->Find(middle));
 }
 
+// A toolbar view that ends with a chevron, as a toolbar's does.
+class ChevronView : public CountingView {
+public:
+    ChevronView(TTBCustomItem* root, TFont* font, TTBChevronItem* chevron) : CountingView(root, font)
+    {
+        SetChevronItem(chevron);
+    }
+};
+
+struct ChevronCase {
+    const char* what;
+    TTBViewOrientation orientation;
+    std::function<int(const Metrics&)> offset;
+    int clickFirst; // the viewer clicked before the layout, or -1
+    // Per item "off-edge" or its rectangle; the chevron's last ("hidden" while all fit).
+    std::function<std::vector<std::string>(const Metrics&)> expected;
+    std::function<SIZE(const Metrics&)> total;
+};
+
+TEST(ViewLayout, ChevronModeSendsWhatDoesNotFitOffTheEdgeAndEndsTheRowInTheChevron)
+{
+    const Metrics metrics;
+    auto full = [](const Metrics& m) { return m.W("1") + 6 + m.W("2") + 6 + m.W("3"); };
+    const std::string off = "off-edge", hidden = "hidden";
+    const ChevronCase cases[] = {
+        {"all fit: no chevron", tbvoHorizontal, full, -1,
+         [&](const Metrics& m) {
+             return std::vector<std::string>{RectText(R(0, 0, m.W("1"), m.H)), RectText(R(m.W("1"), 0, 6, m.H)),
+                                             RectText(R(m.W("1") + 6, 0, m.W("2"), m.H)),
+                                             RectText(R(m.W("1") + 6 + m.W("2"), 0, 6, m.H)),
+                                             RectText(R(m.W("1") + 12 + m.W("2"), 0, m.W("3"), m.H)), hidden};
+         },
+         [&](const Metrics& m) { return SIZE{full(m), m.H}; }},
+        {"one pixel short: the last button and its separator go", tbvoHorizontal,
+         [&](const Metrics& m) { return full(m) - 1; }, -1,
+         [&](const Metrics& m) {
+             return std::vector<std::string>{RectText(R(0, 0, m.W("1"), m.H)), RectText(R(m.W("1"), 0, 6, m.H)),
+                                             RectText(R(m.W("1") + 6, 0, m.W("2"), m.H)), off, off,
+                                             RectText(R(full(m) - 13, 0, 12, m.H))};
+         },
+         [&](const Metrics& m) { return SIZE{full(m) - 1, m.H}; }},
+        {"room for one button", tbvoHorizontal, [](const Metrics& m) { return m.W("1") + 12; }, -1,
+         [](const Metrics& m) {
+             return std::vector<std::string>{RectText(R(0, 0, m.W("1"), m.H)), "off-edge", "off-edge", "off-edge",
+                                             "off-edge", RectText(R(m.W("1"), 0, 12, m.H))};
+         },
+         [](const Metrics& m) { return SIZE{m.W("1") + 12, m.H}; }},
+        {"a clicked button is kept longest", tbvoHorizontal,
+         [](const Metrics& m) { return std::max(m.W("1"), m.W("3")) + 12; }, 4,
+         [](const Metrics& m) {
+             const int room = std::max(m.W("1"), m.W("3"));
+             return std::vector<std::string>{"off-edge", "off-edge", "off-edge", "off-edge",
+                                             RectText(R(0, 0, m.W("3"), m.H)), RectText(R(room, 0, 12, m.H))};
+         },
+         [](const Metrics& m) { return SIZE{std::max(m.W("1"), m.W("3")) + 12, m.H}; }},
+        {"no room at all: only the chevron", tbvoHorizontal, [](const Metrics&) { return 5; }, -1,
+         [](const Metrics& m) {
+             return std::vector<std::string>{"off-edge", "off-edge", "off-edge", "off-edge", "off-edge",
+                                             RectText(R(0, 0, 12, m.H))};
+         },
+         [](const Metrics& m) { return SIZE{12, m.H}; }},
+        {"a column: the chevron below, as wide as the widest button", tbvoVertical,
+         [](const Metrics& m) { return 2 * m.H + 6 + 12; }, -1,
+         [](const Metrics& m) {
+             const int cw = std::max({m.W("1"), m.W("2"), m.W("3")});
+             auto centred = [&](int w, int y) { return RectText(R(cw - ((cw - w) / 2 + w), y, w, m.H)); };
+             return std::vector<std::string>{centred(m.W("1"), 0), RectText(R(0, m.H, cw, 6)),
+                                             centred(m.W("2"), m.H + 6), "off-edge", "off-edge",
+                                             RectText(R(0, 2 * m.H + 6, cw, 12))};
+         },
+         [](const Metrics& m) { return SIZE{std::max({m.W("1"), m.W("2"), m.W("3")}), 2 * m.H + 18}; }},
+    };
+    for (const ChevronCase& c : cases) {
+        Bar bar("1 | 2 | 3");
+        TTBChevronItem chevronItem(nullptr, nullptr);
+        ChevronView view(&bar.Root, &bar.Font, &chevronItem);
+        if (c.clickFirst >= 0)
+            view.SetPendingClick(view.Viewers(c.clickFirst));
+        const TTBLayoutResult r = view.ComputePositions(true, c.orientation, 0, c.offset(metrics), 12);
+        std::vector<std::string> got;
+        for (int i = 0; i < view.ViewerCount(); ++i) {
+            const TTBItemViewer* v = view.Viewers(i);
+            got.push_back(v->OffEdge() ? off : v->Show() ? RectText(v->BoundsRect()) : hidden);
+            EXPECT_FALSE(v->OffEdge() && v->Show()) << c.what << " " << i;
+        }
+        EXPECT_EQ(c.expected(metrics), got) << c.what;
+        const SIZE total = c.total(metrics);
+        EXPECT_EQ(RectText(R(0, 0, total.cx, total.cy)), RectText(R(0, 0, r.TotalSize.cx, r.TotalSize.cy))) << c.what;
+        // The base size stays that of the whole row, so a dock knows the full length.
+        EXPECT_EQ(c.orientation == tbvoVertical ? 3 * metrics.H + 12 : full(metrics),
+                  c.orientation == tbvoVertical ? r.BaseSize.cy : r.BaseSize.cx)
+            << c.what;
+        // Wrapping, when asked for, wins over the chevron.
+        view.ComputePositions(true, c.orientation, c.offset(metrics), c.offset(metrics), 12);
+        EXPECT_FALSE(view.Viewers(5)->Show()) << c.what;
+        EXPECT_FALSE(view.Viewers(4)->OffEdge()) << c.what;
+    }
+}
+
 } // namespace
 
 namespace {
