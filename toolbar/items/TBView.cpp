@@ -154,6 +154,16 @@ void TTBView::FreeViewer(size_t index)
     FViewers.erase(FViewers.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+void TTBView::RecreateViewer(size_t index)
+{
+    TTBItemViewer* old = FViewers[index].get();
+    std::unique_ptr<TTBItemViewer> fresh(old->Item()->GetItemViewerClass(this)(this, old->Item(), old->GroupLevel()));
+    if (FSelected == old)
+        FSelected = fresh.get();
+    std::replace(FPriorityList.begin(), FPriorityList.end(), old, fresh.get());
+    FViewers[index] = std::move(fresh);
+}
+
 void TTBView::FreeViewersOf(TTBCustomItem* item)
 {
     for (size_t i = 0; i < FViewers.size(); ++i) {
@@ -390,6 +400,18 @@ TTBLayoutResult TTBView::ComputePositions(bool canMove, TTBViewOrientation orien
         if (!shown[i])
             continue;
         TTBItemViewer* v = FViewers[i].get();
+        // An item whose viewer no longer suits it gets a new one; a pass
+        // that only measures asks a temporary one and keeps the old.
+        std::unique_ptr<TTBItemViewer> temporary;
+        if (v->Item()->NeedToRecreateViewer(v)) {
+            if (canMove) {
+                RecreateViewer(i);
+                v = FViewers[i].get();
+            } else {
+                temporary.reset(v->Item()->GetItemViewerClass(this)(this, v->Item(), v->GroupLevel()));
+                v = temporary.get();
+            }
+        }
         if (v->Item()->HasEffectiveOption(tboDefault)) {
             FontHandle bold = MakeBoldFont(GetFont());
             SelectScope boldScope(screen.Get(), bold.Get());

@@ -121,6 +121,7 @@ private:
     void InsertViewersFor(TTBCustomItem* ancestor, int index, TTBCustomItem* item);
     void FreeViewersOf(TTBCustomItem* item);
     void FreeViewer(size_t index);
+    void RecreateViewer(size_t index);
     int GroupLevelOf(TTBCustomItem* ancestor) const;
 
     TTBView* FParentView;

@@ -333,6 +333,53 @@ TEST(ViewLayout, ChevronModeSendsWhatDoesNotFitOffTheEdgeAndEndsTheRowInTheChevr
     }
 }
 
+// An item that wants a viewer of another class once it is made big.
+class BigViewer : public TTBItemViewer {
+public:
+    using TTBItemViewer::TTBItemViewer;
+    static TTBItemViewer* Create(TTBView* view, TTBCustomItem* item, int level) { return new BigViewer(view, item, level); }
+    SIZE Measure(HDC) override { return SIZE{50, 40}; }
+};
+class GrowingItem : public TTBItem {
+public:
+    using TTBItem::TTBItem;
+    bool Big = false;
+    TTBItemViewerClass GetItemViewerClass(TTBView* view) const override
+    {
+        return Big ? &BigViewer::Create : TTBItem::GetItemViewerClass(view);
+    }
+    bool NeedToRecreateViewer(const TTBItemViewer* viewer) const override
+    {
+        return Big != (dynamic_cast<const BigViewer*>(viewer) != nullptr);
+    }
+};
+
+TEST(ViewLayout, AViewerThatNoLongerSuitsItsItemIsRecreatedByALayoutThatMovesAndOnlyBorrowedByOneThatMeasures)
+{
+    const Metrics m;
+    Bar bar("2");
+    auto* item = new GrowingItem(nullptr);
+    item->SetCaption("1");
+    bar.Root.Insert(0, item);
+    bar.View->UpdatePositions();
+    TTBItemViewer* old = bar.View->Viewers(0);
+    bar.View->SelectViewer(old, true);
+    item->Big = true;
+    const TTBLayoutResult measured = bar.View->ComputePositions(false, tbvoHorizontal, 0, 0, 12);
+    EXPECT_EQ(50 + m.W("2"), measured.TotalSize.cx);
+    EXPECT_EQ(old, bar.View->Viewers(0));
+    EXPECT_EQ(RectText(R(0, 0, m.W("1"), m.H)), RectText(old->BoundsRect()));
+    bar.View->ComputePositions(true, tbvoHorizontal, 0, 0, 12);
+    TTBItemViewer* fresh = bar.View->Viewers(0);
+    EXPECT_NE(nullptr, dynamic_cast<BigViewer*>(fresh));
+    EXPECT_EQ(RectText(R(0, 0, 50, 40)), RectText(fresh->BoundsRect()));
+    EXPECT_EQ(RectText(R(50, (40 - m.H) / 2, m.W("2"), m.H)), RectText(bar.View->Viewers(1)->BoundsRect()));
+    EXPECT_EQ(fresh, bar.View->Selected());
+    const auto& priority = bar.View->PriorityList();
+    EXPECT_EQ(1, std::count(priority.begin(), priority.end(), fresh));
+    EXPECT_EQ(0, std::count(priority.begin(), priority.end(), old));
+}
+
 } // namespace
 
 namespace {
