@@ -1,8 +1,7 @@
 #include "toolbar/items/TBView.h"
-#include "toolbar/items/TBClickQueue.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
-#include "toolbar/items/TBViewLayout.h"
+#include "toolbar/items/TBViewPositions.h"
 #include "toolbar/items/TBViewerCanvas.h"
 #include "toolkit/Controls.h"
 
@@ -35,7 +34,7 @@ const TClassInfo& TTBView::StaticClass()
 TTBView::TTBView(TComponent* owner, TTBView* parentView, TTBCustomItem* parentItem, TWinControl* window,
                  bool isToolbar, bool customizing, bool usePriorityList)
     : TComponent(owner), FParentView(parentView), FParentItem(parentItem), FWindow(window), FIsToolbar(isToolbar),
-      FCustomizing(customizing), FUsePriorityList(usePriorityList)
+      FCustomizing(customizing), FUsePriorityList(usePriorityList), FTracker(std::make_unique<TTBViewTracker>(*this))
 {
     FParentItem->Subscribe(MakeMethod<&TTBView::ItemNotification>(this));
     FreeNotification(FParentItem);
@@ -45,10 +44,10 @@ TTBView::TTBView(TComponent* owner, TTBView* parentView, TTBCustomItem* parentIt
 TTBView::~TTBView()
 {
     Destroying();
-    FCapture.reset();
+    FTracker->ReleaseCapture();
     if (FParentItem)
         FParentItem->Unsubscribe(MakeMethod<&TTBView::ItemNotification>(this));
-    FSelected = nullptr;
+    FTracker->Forget(nullptr, nullptr);
     FPriorityList.clear();
     FViewers.clear();
 }
@@ -57,7 +56,7 @@ void TTBView::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == FParentItem) {
-        FSelected = nullptr;
+        FTracker->Forget(nullptr, nullptr);
         FPriorityList.clear();
         FViewers.clear();
         FParentItem = nullptr;
@@ -82,7 +81,7 @@ void TTBView::AddViewers(TTBCustomItem* parent, int depth, std::vector<std::uniq
 void TTBView::RecreateAllViewers()
 {
     InvalidatePositions();
-    FSelected = nullptr;
+    FTracker->Forget(nullptr, nullptr);
     FPriorityList.clear();
     FViewers.clear();
     if (!FParentItem)
@@ -148,8 +147,7 @@ void TTBView::InsertViewersFor(TTBCustomItem* ancestor, int index, TTBCustomItem
 void TTBView::FreeViewer(size_t index)
 {
     TTBItemViewer* v = FViewers[index].get();
-    if (FSelected == v)
-        FSelected = nullptr;
+    FTracker->Forget(v, nullptr);
     FPriorityList.erase(std::remove(FPriorityList.begin(), FPriorityList.end(), v), FPriorityList.end());
     FViewers.erase(FViewers.begin() + static_cast<std::ptrdiff_t>(index));
 }
@@ -158,8 +156,7 @@ void TTBView::RecreateViewer(size_t index)
 {
     TTBItemViewer* old = FViewers[index].get();
     std::unique_ptr<TTBItemViewer> fresh(old->Item()->GetItemViewerClass(this)(this, old->Item(), old->GroupLevel()));
-    if (FSelected == old)
-        FSelected = fresh.get();
+    FTracker->Forget(old, fresh.get());
     std::replace(FPriorityList.begin(), FPriorityList.end(), old, fresh.get());
     FViewers[index] = std::move(fresh);
 }
@@ -311,190 +308,11 @@ void TTBView::ValidatePositions()
         UpdatePositions();
 }
 
-// Which viewers are shown: no chevron, no group item itself, none off the
-// edge, and no separator at the start, after another one or at the end.
-std::vector<bool> TTBView::ShownViewers(const std::vector<bool>& offEdge) const
-{
-    const size_t n = FViewers.size();
-    std::vector<bool> shown(n, false);
-    bool lastShownIsSeparator = true;
-    for (size_t i = 0; i < n; ++i) {
-        TTBCustomItem* item = FViewers[i]->Item();
-        if (item == FChevronItem || item->HasStyle(TTBItemStyleFlag::EmbeddedGroup) || !item->Visible() || offEdge[i])
-            continue;
-        const bool separator = item->HasStyle(TTBItemStyleFlag::IsSeparator);
-        if (separator && lastShownIsSeparator)
-            continue;
-        shown[i] = true;
-        lastShownIsSeparator = separator;
-    }
-    for (size_t i = n; i-- > 0;) {
-        if (!shown[i])
-            continue;
-        if (!FViewers[i]->Item()->HasStyle(TTBItemStyleFlag::IsSeparator))
-            break;
-        shown[i] = false;
-    }
-    return shown;
-}
-
-// A row longer than the chevron offset sends items off the edge until the
-// rest and the chevron fit: the last of the priority list first (without
-// one, the last of the row). Separators left at an edge or doubled go too.
-std::vector<bool> TTBView::OffEdgeViewers(const std::vector<bool>& shown, const std::vector<int>& mains,
-                                          int room) const
-{
-    const size_t n = FViewers.size();
-    std::vector<bool> offEdge(n, false);
-    auto length = [&](const std::vector<bool>& on) {
-        int sum = 0;
-        for (size_t i = 0; i < n; ++i)
-            if (on[i])
-                sum += mains[i];
-        return sum;
-    };
-    if (length(shown) <= room)
-        return offEdge;
-    std::vector<size_t> order;
-    auto indexOf = [&](const TTBItemViewer* v) {
-        for (size_t i = 0; i < n; ++i)
-            if (FViewers[i].get() == v)
-                return i;
-        return n;
-    };
-    if (FUsePriorityList) {
-        for (auto it = FPriorityList.rbegin(); it != FPriorityList.rend(); ++it)
-            order.push_back(indexOf(*it));
-    } else {
-        for (size_t i = n; i-- > 0;)
-            order.push_back(i);
-    }
-    std::vector<bool> now = shown;
-    for (size_t i : order) {
-        if (i >= n || !now[i] || FViewers[i]->Item()->HasStyle(TTBItemStyleFlag::IsSeparator))
-            continue;
-        offEdge[i] = true;
-        now = ShownViewers(offEdge);
-        if (length(now) <= room)
-            break;
-    }
-    // A separator that no longer shows because its neighbours went is off the edge too.
-    for (size_t i = 0; i < n; ++i)
-        if (shown[i] && !now[i])
-            offEdge[i] = true;
-    return offEdge;
-}
-
 TTBLayoutResult TTBView::ComputePositions(bool canMove, TTBViewOrientation orientation, int wrapOffset,
                                           int chevronOffset, int chevronSize, SIZE startTotal)
 {
     Restore<TTBViewOrientation> keep(FOrientation, orientation);
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), GetFont());
-
-    const size_t n = FViewers.size();
-    const std::vector<bool> shown = ShownViewers(std::vector<bool>(n, false));
-    std::vector<SIZE> sizes(n, SIZE{0, 0});
-    int sameWidth = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (!shown[i])
-            continue;
-        TTBItemViewer* v = FViewers[i].get();
-        // An item whose viewer no longer suits it gets a new one; a pass
-        // that only measures asks a temporary one and keeps the old.
-        std::unique_ptr<TTBItemViewer> temporary;
-        if (v->Item()->NeedToRecreateViewer(v)) {
-            if (canMove) {
-                RecreateViewer(i);
-                v = FViewers[i].get();
-            } else {
-                temporary.reset(v->Item()->GetItemViewerClass(this)(this, v->Item(), v->GroupLevel()));
-                v = temporary.get();
-            }
-        }
-        if (v->Item()->HasEffectiveOption(tboDefault)) {
-            FontHandle bold = MakeBoldFont(GetFont());
-            SelectScope boldScope(screen.Get(), bold.Get());
-            sizes[i] = v->Measure(screen.Get());
-        } else {
-            sizes[i] = v->Measure(screen.Get());
-        }
-        if (v->UsesSameWidth())
-            sameWidth = std::max(sameWidth, static_cast<int>(sizes[i].cx));
-    }
-    for (size_t i = 0; i < n; ++i)
-        if (shown[i] && FViewers[i]->UsesSameWidth())
-            sizes[i].cx = sameWidth;
-
-    // Chevron mode: a row that does not wrap and is longer than the chevron
-    // offset ends in the chevron, and what does not fit before it goes.
-    const bool vertical = orientation == tbvoVertical;
-    const int margins = orientation == tbvoFloating ? 8 : 0;
-    TTBItemViewer* chevron = FChevronItem ? Find(FChevronItem) : nullptr;
-    std::vector<bool> offEdge(n, false);
-    bool chevronShown = false;
-    if (chevron && chevronOffset > 0 && wrapOffset <= 0) {
-        std::vector<int> mains(n, 0);
-        int full = margins;
-        for (size_t i = 0; i < n; ++i) {
-            mains[i] = vertical ? sizes[i].cy : sizes[i].cx;
-            if (shown[i])
-                full += mains[i];
-        }
-        if (full > chevronOffset) {
-            chevronShown = true;
-            offEdge = OffEdgeViewers(shown, mains, chevronOffset - chevronSize - margins);
-        }
-    }
-
-    std::vector<TTBViewLayout::Entry> entries;
-    std::vector<size_t> order;
-    for (size_t i = 0; i < n; ++i) {
-        const bool chevronHere = chevronShown && FViewers[i].get() == chevron;
-        if (!shown[i] && !chevronHere)
-            continue;
-        TTBCustomItem* item = FViewers[i]->Item();
-        TTBViewLayout::Entry e;
-        e.Size = chevronHere ? (vertical ? SIZE{0, chevronSize} : SIZE{chevronSize, 0}) : sizes[i];
-        e.Separator = item->HasStyle(TTBItemStyleFlag::IsSeparator);
-        e.NoLineBreak = item->HasStyle(TTBItemStyleFlag::NoLineBreak);
-        e.AlignRight = item->HasStyle(TTBItemStyleFlag::AlignRight);
-        e.OffEdge = offEdge[i];
-        e.Chevron = chevronHere;
-        entries.push_back(e);
-        order.push_back(i);
-    }
-
-    TTBViewLayout layout(orientation, wrapOffset, FIsToolbar, chevronShown ? chevronOffset : 0);
-    layout.Run(entries, startTotal);
-
-    TTBLayoutResult result;
-    result.TotalSize = layout.TotalSize();
-    result.BaseSize = layout.BaseSize();
-    result.RowCount = layout.RowCount();
-    if (!canMove)
-        return result;
-    std::vector<TTBViewLayout::Placed> placed(n);
-    std::vector<bool> showNow(n, false);
-    for (size_t k = 0; k < order.size(); ++k) {
-        if (entries[k].OffEdge)
-            continue;
-        placed[order[k]] = layout.Placements()[k];
-        showNow[order[k]] = true;
-    }
-    for (size_t i = 0; i < n; ++i) {
-        TTBItemViewer* v = FViewers[i].get();
-        RECT r = showNow[i] ? placed[i].Rect : RECT{0, 0, 0, 0};
-        if (!EqualRect(&r, &v->FBoundsRect) || v->FShow != showNow[i] ||
-            v->FLineSeparator != placed[i].LineSeparator || v->FOffEdge != offEdge[i])
-            result.Moved = true;
-        v->FBoundsRect = r;
-        v->FShow = showNow[i];
-        v->FLineSeparator = placed[i].LineSeparator;
-        v->FOffEdge = offEdge[i];
-        v->FClipped = false;
-    }
-    return result;
+    return TTBViewPositions(*this).Run(canMove, orientation, wrapOffset, chevronOffset, chevronSize, startTotal);
 }
 
 SIZE TTBView::UpdatePositions()
@@ -519,11 +337,6 @@ SIZE TTBView::UpdatePositions()
 
 // --------------------------------------------------------------- painting
 
-bool TTBView::IsPushed(const TTBItemViewer* viewer) const
-{
-    return viewer && viewer == FSelected && FPressCaptured && FHoverOnSelected;
-}
-
 void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground)
 {
     ValidatePositions();
@@ -542,7 +355,7 @@ void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground
 
     const bool enabled = viewer->IsEnabledForPaint();
     const bool toolbarStyle = viewer->IsToolbarStyle();
-    const bool selected = viewer == FSelected;
+    const bool selected = viewer == Selected();
     SetBkMode(target, TRANSPARENT);
     SelectScope brush(target, GetStockObject(NULL_BRUSH));
     SelectScope font(target, GetFont());
@@ -563,10 +376,10 @@ void TTBView::DrawAll(HDC canvas)
     ValidatePositions();
     // The selected viewer last, so its frame lies above its neighbours'.
     for (size_t i = 0; i < FViewers.size(); ++i)
-        if (FViewers[i].get() != FSelected)
+        if (FViewers[i].get() != Selected())
             DrawViewer(FViewers[i].get(), canvas, false);
-    if (FSelected)
-        DrawViewer(FSelected, canvas, false);
+    if (Selected())
+        DrawViewer(Selected(), canvas, false);
 }
 
 void TTBView::InvalidateViewer(TTBItemViewer* viewer)
@@ -580,132 +393,9 @@ void TTBView::InvalidateViewer(TTBItemViewer* viewer)
 
 // ------------------------------------------------------ selection, press
 
-void TTBView::SelectViewer(TTBItemViewer* viewer, bool viaMouse)
-{
-    TTBItemViewer* old = FSelected;
-    if (viewer != old) {
-        FPressCaptured = false;
-        if (old)
-            old->Deselected();
-        FSelected = viewer;
-        FSelectedViaMouse = viaMouse;
-    }
-    bool hover = false;
-    if (viewer && FWindow && FWindow->HandleAllocated()) {
-        DWORD pos = GetMessagePos();
-        POINT pt{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-        if (WindowFromPoint(pt) == FWindow->HandleValue()) {
-            ScreenToClient(FWindow->HandleValue(), &pt);
-            hover = ViewerFromPoint(pt) == viewer &&
-                    (!FPressCaptured || viewer->IsPointInButtonPart(pt.x - viewer->BoundsRect().left,
-                                                                    pt.y - viewer->BoundsRect().top));
-        }
-    }
-    if (viewer == old) {
-        if (hover != FHoverOnSelected) {
-            FHoverOnSelected = hover;
-            if (FPressCaptured && viewer && viewer->Item()->HasStyle(TTBItemStyleFlag::RepaintOnHover))
-                InvalidateViewer(viewer);
-        }
-        return;
-    }
-    FHoverOnSelected = hover;
-    if (old && old->Item()->HasStyle(TTBItemStyleFlag::RepaintOnSelect))
-        InvalidateViewer(old);
-    if (viewer) {
-        if (viewer->Item()->HasStyle(TTBItemStyleFlag::RepaintOnSelect))
-            InvalidateViewer(viewer);
-        viewer->Selected();
-    }
-}
-
-void TTBView::TrackHover(const POINT* screenPoint, bool allowNew)
-{
-    TTBItemViewer* result = nullptr;
-    HWND wnd = FWindow && FWindow->HandleAllocated() ? FWindow->HandleValue() : nullptr;
-    if (screenPoint && wnd && WindowFromPoint(*screenPoint) == wnd) {
-        FMouseInWindow = true;
-        if (allowNew || FSelected) {
-            POINT pt = *screenPoint;
-            ScreenToClient(wnd, &pt);
-            result = ViewerFromPoint(pt);
-        }
-    } else {
-        FMouseInWindow = false;
-    }
-    // A held press keeps its button selected wherever the mouse goes.
-    if (FPressCaptured)
-        result = FSelected;
-    SelectViewer(result, true);
-}
-
-void TTBView::MouseDownAt(POINT screenPoint)
-{
-    TrackHover(&screenPoint, true);
-    if (!FSelected || !FHoverOnSelected || FSelected->Item()->HasStyle(TTBItemStyleFlag::ClickThrough))
-        return;
-    FCapture = std::make_unique<MouseCapture>(FWindow->HandleValue());
-    POINT pt = screenPoint;
-    ScreenToClient(FWindow->HandleValue(), &pt);
-    FSelected->MouseDown(pt.x - FSelected->BoundsRect().left, pt.y - FSelected->BoundsRect().top, false);
-}
-
-void TTBView::MouseUpAt(POINT screenPoint)
-{
-    TrackHover(&screenPoint, false);
-    FPendingClick = nullptr;
-    if (FSelected && FCapture) {
-        POINT pt = screenPoint;
-        ScreenToClient(FWindow->HandleValue(), &pt);
-        FSelected->MouseUp(pt.x - FSelected->BoundsRect().left, pt.y - FSelected->BoundsRect().top);
-    }
-    EndTracking();
-    TTBCustomItem* click = FPendingClick;
-    FPendingClick = nullptr;
-    TrackHover(&screenPoint, true);
-    if (click)
-        TTBClickQueue::ClickLater(click);
-}
-
-void TTBView::CaptureLost()
-{
-    if (FPressCaptured) {
-        FPressCaptured = false;
-        if (FSelected)
-            InvalidateViewer(FSelected);
-    }
-}
-
-void TTBView::CapturePress(TTBItemViewer* viewer)
-{
-    if (viewer != FSelected)
-        return;
-    FPressCaptured = true;
-    InvalidateViewer(viewer);
-}
-
-void TTBView::ReleasePress()
-{
-    if (!FPressCaptured)
-        return;
-    FPressCaptured = false;
-    if (FSelected) {
-        SelectViewer(FSelected, FSelectedViaMouse);
-        InvalidateViewer(FSelected);
-    }
-}
-
-void TTBView::EndTracking()
-{
-    if (FPressCaptured && FSelected)
-        InvalidateViewer(FSelected);
-    FPressCaptured = false;
-    FCapture.reset();
-}
-
 void TTBView::SetPendingClick(TTBItemViewer* viewer)
 {
-    FPendingClick = viewer->Item();
+    FTracker->SetPendingClick(viewer->Item());
     // A clicked viewer moves to the front of the priority list.
     auto it = std::find(FPriorityList.begin(), FPriorityList.end(), viewer);
     if (it != FPriorityList.end())
