@@ -1,4 +1,5 @@
 #include "toolbar/items/TBView.h"
+#include "toolbar/items/TBControlItemViewer.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolbar/items/TBViewPositions.h"
@@ -345,7 +346,8 @@ void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground
         forceBackground = true;
     }
     const RECT bounds = viewer->BoundsRect();
-    if (!viewer->Show() || IsRectEmpty(&bounds))
+    // A control item's control shows there in a window of its own.
+    if (!viewer->Show() || IsRectEmpty(&bounds) || dynamic_cast<TTBControlItemViewer*>(viewer))
         return;
     HWND wnd = FWindow && FWindow->HandleAllocated() ? FWindow->HandleValue() : nullptr;
     TTBViewerCanvas canvasOfViewer(canvas, wnd, bounds, forceBackground);
@@ -385,7 +387,7 @@ void TTBView::DrawAll(HDC canvas)
 void TTBView::InvalidateViewer(TTBItemViewer* viewer)
 {
     if (!FValidPositions || !FWindow || !FWindow->HandleAllocated() || !viewer->Show() ||
-        IsRectEmpty(&viewer->BoundsRect()))
+        IsRectEmpty(&viewer->BoundsRect()) || dynamic_cast<TTBControlItemViewer*>(viewer))
         return;
     viewer->FNeedsBackground = true;
     InvalidateRect(FWindow->HandleValue(), &viewer->BoundsRect(), FALSE);

@@ -1,4 +1,5 @@
 #include "toolbar/items/TBViewPositions.h"
+#include "toolbar/items/TBControlItemViewer.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolbar/items/TBViewLayout.h"
@@ -192,6 +193,8 @@ TTBLayoutResult TTBViewPositions::Run(bool canMove, TTBViewOrientation orientati
         v->FLineSeparator = placed[i].LineSeparator;
         v->FOffEdge = offEdge[i];
         v->FClipped = false;
+        if (auto* control = dynamic_cast<TTBControlItemViewer*>(v))
+            control->PlaceControl();
     }
     return result;
 }

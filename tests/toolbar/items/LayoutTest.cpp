@@ -1,6 +1,7 @@
 // The view's layout: rectangles of items in rows and columns for a known
 // font, wrapping at separators, and one relayout per change or batch.
 #include "tests/support/TestSupport.h"
+#include "toolbar/items/TBControlItem.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBToolbar.h"
 
@@ -378,6 +379,65 @@ TEST(ViewLayout, AViewerThatNoLongerSuitsItsItemIsRecreatedByALayoutThatMovesAnd
     const auto& priority = bar.View->PriorityList();
     EXPECT_EQ(1, std::count(priority.begin(), priority.end(), fresh));
     EXPECT_EQ(0, std::count(priority.begin(), priority.end(), old));
+}
+
+// A control that tells when it is freed.
+class WatchedControl : public TControl {
+public:
+    WatchedControl(bool* freed) : TControl(nullptr), FFreed(freed) { SetBounds(0, 0, 30, 10); }
+    ~WatchedControl() override { *FFreed = true; }
+
+private:
+    bool* FFreed;
+};
+
+TEST(ViewLayout, AControlItemsControlFollowsItsRectangleGoesOutOfSightWhenHiddenAndIsFreedWithIt)
+{
+    const Metrics m;
+    Bar bar("1 2");
+    bool freed = false, keptFreed = false;
+    auto* item = new TTBControlItem(nullptr);
+    auto* control = new WatchedControl(&freed);
+    item->SetControl(control);
+    bar.Root.Insert(1, item);
+    EXPECT_FALSE(item->HasStyle(TTBItemStyleFlag::Selectable));
+    EXPECT_TRUE(item->HasStyle(TTBItemStyleFlag::ClickThrough));
+    auto bounds = [](const TControl* c) { return RectText(R(c->Left(), c->Top(), c->Width(), c->Height())); };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::string control, next;
+    } steps[] = {
+        {"placed after the first button, centred", [] {}, RectText(R(m.W("1"), (m.H - 10) / 2, 30, 10)),
+         RectText(R(m.W("1") + 30, 0, m.W("2"), m.H))},
+        {"hidden: out of sight", [&] { item->SetVisible(false); }, RectText(R(-31, -11, 30, 10)),
+         RectText(R(m.W("1"), 0, m.W("2"), m.H))},
+        {"shown again", [&] { item->SetVisible(true); }, RectText(R(m.W("1"), (m.H - 10) / 2, 30, 10)),
+         RectText(R(m.W("1") + 30, 0, m.W("2"), m.H))},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        bar.View->ValidatePositions();
+        EXPECT_EQ(step.control, bounds(control)) << step.what;
+        EXPECT_EQ(step.next, RectText(bar.View->Viewers(2)->BoundsRect())) << step.what;
+    }
+    // The item frees its control unless told not to; a control freed on
+    // its own leaves the item empty.
+    delete item;
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(2, bar.View->ViewerCount());
+    auto* keeping = new TTBControlItem(nullptr);
+    auto* kept = new WatchedControl(&keptFreed);
+    keeping->SetControl(kept);
+    keeping->SetDontFreeControl(true);
+    delete keeping;
+    EXPECT_FALSE(keptFreed);
+    auto* emptied = new TTBControlItem(nullptr);
+    emptied->SetControl(kept);
+    delete kept;
+    EXPECT_TRUE(keptFreed);
+    EXPECT_EQ(nullptr, emptied->Control());
+    delete emptied;
 }
 
 } // namespace
