@@ -334,6 +334,65 @@ TEST(ViewLayout, ChevronModeSendsWhatDoesNotFitOffTheEdgeAndEndsTheRowInTheChevr
     }
 }
 
+// The chevron's face on a bitmap: its double arrow (turned in a column),
+// the frame of a hot one, the pushed offset and the embossed disabled look.
+TEST(ViewLayout, TheChevronPaintsItsArrowFramedWhenHotOffsetWhenPushedAndEmbossedWhenDisabled)
+{
+    Bar bar("1");
+    TTBChevronItem chevronItem(nullptr, nullptr);
+    ChevronView view(&bar.Root, &bar.Font, &chevronItem);
+    TTBItemViewer* chevron = view.Viewers(1);
+    const COLORREF text = ColorToRGB(clBtnText), face = ColorToRGB(clBtnFace),
+                   light = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow);
+    const struct {
+        const char* what;
+        TTBViewOrientation orientation;
+        bool selected, pushed, enabled;
+        RECT glyph; // the box of the arrow's pixels (text colour, or shadow when disabled)
+        COLORREF corner;
+    } cases[] = {
+        {"plain", tbvoHorizontal, false, false, true, R(2, 3, 7, 5), face},
+        {"hot: raised frame", tbvoHorizontal, true, false, true, R(2, 3, 7, 5), light},
+        {"pushed: sunken and one pixel on", tbvoHorizontal, true, true, true, R(3, 4, 7, 5), shadow},
+        {"disabled: embossed, never framed", tbvoHorizontal, true, false, false, R(2, 3, 7, 5), face},
+        {"turned in a column", tbvoVertical, false, false, true, R(9, 2, 5, 7), face},
+    };
+    for (const auto& c : cases) {
+        const SIZE size = c.orientation == tbvoVertical ? SIZE{22, 12} : SIZE{12, 22};
+        WindowDC screen(nullptr);
+        MemoryDC dc(screen.Get());
+        BitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+        SelectScope select(dc.Get(), bitmap.Get());
+        RECT all{0, 0, size.cx, size.cy};
+        BrushHandle brush(CreateSolidBrush(face));
+        FillRect(dc.Get(), &all, brush.Get());
+        chevronItem.SetEnabled(c.enabled);
+        view.SetOrientation(c.orientation);
+        chevron->Paint(dc.Get(), all, c.selected, c.pushed, !c.enabled);
+        const COLORREF arrow = c.enabled ? text : shadow;
+        RECT box{size.cx, size.cy, 0, 0};
+        bool anyText = false, anyLight = false;
+        for (int y = 1; y < size.cy - 1; ++y)
+            for (int x = 1; x < size.cx - 1; ++x) {
+                const COLORREF p = GetPixel(dc.Get(), x, y);
+                anyText |= p == text;
+                anyLight |= p == light;
+                if (p == arrow) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+            }
+        EXPECT_EQ(RectText(c.glyph), RectText(box)) << c.what;
+        EXPECT_EQ(c.corner, GetPixel(dc.Get(), 0, 0)) << c.what;
+        if (!c.enabled) {
+            EXPECT_FALSE(anyText) << c.what;
+            EXPECT_TRUE(anyLight) << c.what;
+        }
+    }
+}
+
 // An item that wants a viewer of another class once it is made big.
 class BigViewer : public TTBItemViewer {
 public:
