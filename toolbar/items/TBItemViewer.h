@@ -67,6 +67,7 @@ protected:
 
 private:
     friend class TTBView;
+    friend class TTBViewPositions;
     TTBView* FView;
     TTBCustomItem* FItem;
     int FGroupLevel;

@@ -1,8 +1,8 @@
 #include "toolbar/items/TBView.h"
-#include "toolbar/items/TBClickQueue.h"
+#include "toolbar/items/TBControlItemViewer.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
-#include "toolbar/items/TBViewLayout.h"
+#include "toolbar/items/TBViewPositions.h"
 #include "toolbar/items/TBViewerCanvas.h"
 #include "toolkit/Controls.h"
 
@@ -35,7 +35,7 @@ const TClassInfo& TTBView::StaticClass()
 TTBView::TTBView(TComponent* owner, TTBView* parentView, TTBCustomItem* parentItem, TWinControl* window,
                  bool isToolbar, bool customizing, bool usePriorityList)
     : TComponent(owner), FParentView(parentView), FParentItem(parentItem), FWindow(window), FIsToolbar(isToolbar),
-      FCustomizing(customizing), FUsePriorityList(usePriorityList)
+      FCustomizing(customizing), FUsePriorityList(usePriorityList), FTracker(std::make_unique<TTBViewTracker>(*this))
 {
     FParentItem->Subscribe(MakeMethod<&TTBView::ItemNotification>(this));
     FreeNotification(FParentItem);
@@ -45,10 +45,10 @@ TTBView::TTBView(TComponent* owner, TTBView* parentView, TTBCustomItem* parentIt
 TTBView::~TTBView()
 {
     Destroying();
-    FCapture.reset();
+    FTracker->ReleaseCapture();
     if (FParentItem)
         FParentItem->Unsubscribe(MakeMethod<&TTBView::ItemNotification>(this));
-    FSelected = nullptr;
+    FTracker->Forget(nullptr, nullptr);
     FPriorityList.clear();
     FViewers.clear();
 }
@@ -57,7 +57,7 @@ void TTBView::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == FParentItem) {
-        FSelected = nullptr;
+        FTracker->Forget(nullptr, nullptr);
         FPriorityList.clear();
         FViewers.clear();
         FParentItem = nullptr;
@@ -82,7 +82,7 @@ void TTBView::AddViewers(TTBCustomItem* parent, int depth, std::vector<std::uniq
 void TTBView::RecreateAllViewers()
 {
     InvalidatePositions();
-    FSelected = nullptr;
+    FTracker->Forget(nullptr, nullptr);
     FPriorityList.clear();
     FViewers.clear();
     if (!FParentItem)
@@ -148,10 +148,18 @@ void TTBView::InsertViewersFor(TTBCustomItem* ancestor, int index, TTBCustomItem
 void TTBView::FreeViewer(size_t index)
 {
     TTBItemViewer* v = FViewers[index].get();
-    if (FSelected == v)
-        FSelected = nullptr;
+    FTracker->Forget(v, nullptr);
     FPriorityList.erase(std::remove(FPriorityList.begin(), FPriorityList.end(), v), FPriorityList.end());
     FViewers.erase(FViewers.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void TTBView::RecreateViewer(size_t index)
+{
+    TTBItemViewer* old = FViewers[index].get();
+    std::unique_ptr<TTBItemViewer> fresh(old->Item()->GetItemViewerClass(this)(this, old->Item(), old->GroupLevel()));
+    FTracker->Forget(old, fresh.get());
+    std::replace(FPriorityList.begin(), FPriorityList.end(), old, fresh.get());
+    FViewers[index] = std::move(fresh);
 }
 
 void TTBView::FreeViewersOf(TTBCustomItem* item)
@@ -301,88 +309,11 @@ void TTBView::ValidatePositions()
         UpdatePositions();
 }
 
-TTBLayoutResult TTBView::ComputePositions(bool canMove, TTBViewOrientation orientation, int wrapOffset, int,
-                                          int, SIZE startTotal)
+TTBLayoutResult TTBView::ComputePositions(bool canMove, TTBViewOrientation orientation, int wrapOffset,
+                                          int chevronOffset, int chevronSize, SIZE startTotal)
 {
     Restore<TTBViewOrientation> keep(FOrientation, orientation);
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), GetFont());
-
-    // Which viewers are shown: no chevron, no group item itself, and no
-    // separator at the start, after another one or at the end.
-    const size_t n = FViewers.size();
-    std::vector<bool> shown(n, false);
-    bool lastShownIsSeparator = true;
-    for (size_t i = 0; i < n; ++i) {
-        TTBCustomItem* item = FViewers[i]->Item();
-        if (item == FChevronItem || item->HasStyle(TTBItemStyleFlag::EmbeddedGroup) || !item->Visible())
-            continue;
-        const bool separator = item->HasStyle(TTBItemStyleFlag::IsSeparator);
-        if (separator && lastShownIsSeparator)
-            continue;
-        shown[i] = true;
-        lastShownIsSeparator = separator;
-    }
-    for (size_t i = n; i-- > 0;) {
-        if (!shown[i])
-            continue;
-        if (!FViewers[i]->Item()->HasStyle(TTBItemStyleFlag::IsSeparator))
-            break;
-        shown[i] = false;
-    }
-
-    std::vector<TTBViewLayout::Entry> entries;
-    std::vector<size_t> order;
-    int sameWidth = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (!shown[i])
-            continue;
-        TTBItemViewer* v = FViewers[i].get();
-        TTBCustomItem* item = v->Item();
-        TTBViewLayout::Entry e;
-        if (item->HasEffectiveOption(tboDefault)) {
-            FontHandle bold = MakeBoldFont(GetFont());
-            SelectScope boldScope(screen.Get(), bold.Get());
-            e.Size = v->Measure(screen.Get());
-        } else {
-            e.Size = v->Measure(screen.Get());
-        }
-        if (v->UsesSameWidth())
-            sameWidth = std::max(sameWidth, static_cast<int>(e.Size.cx));
-        e.Separator = item->HasStyle(TTBItemStyleFlag::IsSeparator);
-        e.NoLineBreak = item->HasStyle(TTBItemStyleFlag::NoLineBreak);
-        e.AlignRight = item->HasStyle(TTBItemStyleFlag::AlignRight);
-        entries.push_back(e);
-        order.push_back(i);
-    }
-    for (size_t k = 0; k < order.size(); ++k)
-        if (FViewers[order[k]]->UsesSameWidth())
-            entries[k].Size.cx = sameWidth;
-
-    TTBViewLayout layout(orientation, wrapOffset, FIsToolbar);
-    layout.Run(entries, startTotal);
-
-    TTBLayoutResult result;
-    result.TotalSize = layout.TotalSize();
-    result.BaseSize = layout.BaseSize();
-    result.RowCount = layout.RowCount();
-    if (!canMove)
-        return result;
-    std::vector<TTBViewLayout::Placed> placed(n);
-    for (size_t k = 0; k < order.size(); ++k)
-        placed[order[k]] = layout.Placements()[k];
-    for (size_t i = 0; i < n; ++i) {
-        TTBItemViewer* v = FViewers[i].get();
-        RECT r = shown[i] ? placed[i].Rect : RECT{0, 0, 0, 0};
-        if (!EqualRect(&r, &v->FBoundsRect) || v->FShow != shown[i] || v->FLineSeparator != placed[i].LineSeparator)
-            result.Moved = true;
-        v->FBoundsRect = r;
-        v->FShow = shown[i];
-        v->FLineSeparator = placed[i].LineSeparator;
-        v->FOffEdge = false;
-        v->FClipped = false;
-    }
-    return result;
+    return TTBViewPositions(*this).Run(canMove, orientation, wrapOffset, chevronOffset, chevronSize, startTotal);
 }
 
 SIZE TTBView::UpdatePositions()
@@ -407,11 +338,6 @@ SIZE TTBView::UpdatePositions()
 
 // --------------------------------------------------------------- painting
 
-bool TTBView::IsPushed(const TTBItemViewer* viewer) const
-{
-    return viewer && viewer == FSelected && FPressCaptured && FHoverOnSelected;
-}
-
 void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground)
 {
     ValidatePositions();
@@ -420,7 +346,8 @@ void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground
         forceBackground = true;
     }
     const RECT bounds = viewer->BoundsRect();
-    if (!viewer->Show() || IsRectEmpty(&bounds))
+    // A control item's control shows there in a window of its own.
+    if (!viewer->Show() || IsRectEmpty(&bounds) || dynamic_cast<TTBControlItemViewer*>(viewer))
         return;
     HWND wnd = FWindow && FWindow->HandleAllocated() ? FWindow->HandleValue() : nullptr;
     TTBViewerCanvas canvasOfViewer(canvas, wnd, bounds, forceBackground);
@@ -430,7 +357,7 @@ void TTBView::DrawViewer(TTBItemViewer* viewer, HDC canvas, bool forceBackground
 
     const bool enabled = viewer->IsEnabledForPaint();
     const bool toolbarStyle = viewer->IsToolbarStyle();
-    const bool selected = viewer == FSelected;
+    const bool selected = viewer == Selected();
     SetBkMode(target, TRANSPARENT);
     SelectScope brush(target, GetStockObject(NULL_BRUSH));
     SelectScope font(target, GetFont());
@@ -451,16 +378,16 @@ void TTBView::DrawAll(HDC canvas)
     ValidatePositions();
     // The selected viewer last, so its frame lies above its neighbours'.
     for (size_t i = 0; i < FViewers.size(); ++i)
-        if (FViewers[i].get() != FSelected)
+        if (FViewers[i].get() != Selected())
             DrawViewer(FViewers[i].get(), canvas, false);
-    if (FSelected)
-        DrawViewer(FSelected, canvas, false);
+    if (Selected())
+        DrawViewer(Selected(), canvas, false);
 }
 
 void TTBView::InvalidateViewer(TTBItemViewer* viewer)
 {
     if (!FValidPositions || !FWindow || !FWindow->HandleAllocated() || !viewer->Show() ||
-        IsRectEmpty(&viewer->BoundsRect()))
+        IsRectEmpty(&viewer->BoundsRect()) || dynamic_cast<TTBControlItemViewer*>(viewer))
         return;
     viewer->FNeedsBackground = true;
     InvalidateRect(FWindow->HandleValue(), &viewer->BoundsRect(), FALSE);
@@ -468,132 +395,9 @@ void TTBView::InvalidateViewer(TTBItemViewer* viewer)
 
 // ------------------------------------------------------ selection, press
 
-void TTBView::SelectViewer(TTBItemViewer* viewer, bool viaMouse)
-{
-    TTBItemViewer* old = FSelected;
-    if (viewer != old) {
-        FPressCaptured = false;
-        if (old)
-            old->Deselected();
-        FSelected = viewer;
-        FSelectedViaMouse = viaMouse;
-    }
-    bool hover = false;
-    if (viewer && FWindow && FWindow->HandleAllocated()) {
-        DWORD pos = GetMessagePos();
-        POINT pt{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-        if (WindowFromPoint(pt) == FWindow->HandleValue()) {
-            ScreenToClient(FWindow->HandleValue(), &pt);
-            hover = ViewerFromPoint(pt) == viewer &&
-                    (!FPressCaptured || viewer->IsPointInButtonPart(pt.x - viewer->BoundsRect().left,
-                                                                    pt.y - viewer->BoundsRect().top));
-        }
-    }
-    if (viewer == old) {
-        if (hover != FHoverOnSelected) {
-            FHoverOnSelected = hover;
-            if (FPressCaptured && viewer && viewer->Item()->HasStyle(TTBItemStyleFlag::RepaintOnHover))
-                InvalidateViewer(viewer);
-        }
-        return;
-    }
-    FHoverOnSelected = hover;
-    if (old && old->Item()->HasStyle(TTBItemStyleFlag::RepaintOnSelect))
-        InvalidateViewer(old);
-    if (viewer) {
-        if (viewer->Item()->HasStyle(TTBItemStyleFlag::RepaintOnSelect))
-            InvalidateViewer(viewer);
-        viewer->Selected();
-    }
-}
-
-void TTBView::TrackHover(const POINT* screenPoint, bool allowNew)
-{
-    TTBItemViewer* result = nullptr;
-    HWND wnd = FWindow && FWindow->HandleAllocated() ? FWindow->HandleValue() : nullptr;
-    if (screenPoint && wnd && WindowFromPoint(*screenPoint) == wnd) {
-        FMouseInWindow = true;
-        if (allowNew || FSelected) {
-            POINT pt = *screenPoint;
-            ScreenToClient(wnd, &pt);
-            result = ViewerFromPoint(pt);
-        }
-    } else {
-        FMouseInWindow = false;
-    }
-    // A held press keeps its button selected wherever the mouse goes.
-    if (FPressCaptured)
-        result = FSelected;
-    SelectViewer(result, true);
-}
-
-void TTBView::MouseDownAt(POINT screenPoint)
-{
-    TrackHover(&screenPoint, true);
-    if (!FSelected || !FHoverOnSelected || FSelected->Item()->HasStyle(TTBItemStyleFlag::ClickThrough))
-        return;
-    FCapture = std::make_unique<MouseCapture>(FWindow->HandleValue());
-    POINT pt = screenPoint;
-    ScreenToClient(FWindow->HandleValue(), &pt);
-    FSelected->MouseDown(pt.x - FSelected->BoundsRect().left, pt.y - FSelected->BoundsRect().top, false);
-}
-
-void TTBView::MouseUpAt(POINT screenPoint)
-{
-    TrackHover(&screenPoint, false);
-    FPendingClick = nullptr;
-    if (FSelected && FCapture) {
-        POINT pt = screenPoint;
-        ScreenToClient(FWindow->HandleValue(), &pt);
-        FSelected->MouseUp(pt.x - FSelected->BoundsRect().left, pt.y - FSelected->BoundsRect().top);
-    }
-    EndTracking();
-    TTBCustomItem* click = FPendingClick;
-    FPendingClick = nullptr;
-    TrackHover(&screenPoint, true);
-    if (click)
-        TTBClickQueue::ClickLater(click);
-}
-
-void TTBView::CaptureLost()
-{
-    if (FPressCaptured) {
-        FPressCaptured = false;
-        if (FSelected)
-            InvalidateViewer(FSelected);
-    }
-}
-
-void TTBView::CapturePress(TTBItemViewer* viewer)
-{
-    if (viewer != FSelected)
-        return;
-    FPressCaptured = true;
-    InvalidateViewer(viewer);
-}
-
-void TTBView::ReleasePress()
-{
-    if (!FPressCaptured)
-        return;
-    FPressCaptured = false;
-    if (FSelected) {
-        SelectViewer(FSelected, FSelectedViaMouse);
-        InvalidateViewer(FSelected);
-    }
-}
-
-void TTBView::EndTracking()
-{
-    if (FPressCaptured && FSelected)
-        InvalidateViewer(FSelected);
-    FPressCaptured = false;
-    FCapture.reset();
-}
-
 void TTBView::SetPendingClick(TTBItemViewer* viewer)
 {
-    FPendingClick = viewer->Item();
+    FTracker->SetPendingClick(viewer->Item());
     // A clicked viewer moves to the front of the priority list.
     auto it = std::find(FPriorityList.begin(), FPriorityList.end(), viewer);
     if (it != FPriorityList.end())

@@ -5,6 +5,7 @@
 // change the items tell it of, and paints one viewer at a time without
 // flicker.
 #include "toolbar/items/TBCustomItem.h"
+#include "toolbar/items/TBViewTracker.h"
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
 
@@ -84,20 +85,20 @@ public:
 
     // Selection and the press on a button (hot tracking; the button is
     // drawn pushed while the mouse is held on it).
-    TTBItemViewer* Selected() const { return FSelected; }
-    bool HoverOnSelected() const { return FHoverOnSelected; }
-    bool PressCaptured() const { return FPressCaptured; }
-    bool IsPushed(const TTBItemViewer* viewer) const;
-    void SelectViewer(TTBItemViewer* viewer, bool viaMouse);
+    TTBItemViewer* Selected() const { return FTracker->Selected(); }
+    bool HoverOnSelected() const { return FTracker->HoverOnSelected(); }
+    bool PressCaptured() const { return FTracker->PressCaptured(); }
+    bool IsPushed(const TTBItemViewer* viewer) const { return FTracker->IsPushed(viewer); }
+    void SelectViewer(TTBItemViewer* viewer, bool viaMouse) { FTracker->SelectViewer(viewer, viaMouse); }
     // screenPoint nullptr: the mouse is not over the window.
-    void TrackHover(const POINT* screenPoint, bool allowNew);
-    void MouseDownAt(POINT screenPoint);
-    void MouseUpAt(POINT screenPoint);
-    void CaptureLost();
+    void TrackHover(const POINT* screenPoint, bool allowNew) { FTracker->TrackHover(screenPoint, allowNew); }
+    void MouseDownAt(POINT screenPoint) { FTracker->MouseDownAt(screenPoint); }
+    void MouseUpAt(POINT screenPoint) { FTracker->MouseUpAt(screenPoint); }
+    void CaptureLost() { FTracker->CaptureLost(); }
     // A viewer's press is held (drawn pushed while the mouse is on it) or let go.
-    void CapturePress(TTBItemViewer* viewer);
-    void ReleasePress();
-    void EndTracking();
+    void CapturePress(TTBItemViewer* viewer) { FTracker->CapturePress(viewer); }
+    void ReleasePress() { FTracker->ReleasePress(); }
+    void EndTracking() { FTracker->EndTracking(); }
     // Taken by the viewer released over: clicked once the press has ended.
     void SetPendingClick(TTBItemViewer* viewer);
 
@@ -112,6 +113,7 @@ protected:
     void RecreateAllViewers();
 
 private:
+    friend class TTBViewPositions;
     void ItemNotification(TTBCustomItem* ancestor, bool relayed, ItemChange kind, int index, TTBCustomItem* item);
     void TryValidatePositions();
     bool OwnerLoading() const;
@@ -119,6 +121,7 @@ private:
     void InsertViewersFor(TTBCustomItem* ancestor, int index, TTBCustomItem* item);
     void FreeViewersOf(TTBCustomItem* item);
     void FreeViewer(size_t index);
+    void RecreateViewer(size_t index);
     int GroupLevelOf(TTBCustomItem* ancestor) const;
 
     TTBView* FParentView;
@@ -141,11 +144,5 @@ private:
     TColor FBackgroundColor = clBtnFace;
     bool FHideAccelerators = false;
     bool FKeyboardMode = false;
-    TTBItemViewer* FSelected = nullptr;
-    bool FSelectedViaMouse = false;
-    bool FHoverOnSelected = false;
-    bool FPressCaptured = false;
-    bool FMouseInWindow = false;
-    std::unique_ptr<MouseCapture> FCapture;
-    TTBCustomItem* FPendingClick = nullptr;
+    std::unique_ptr<TTBViewTracker> FTracker;
 };

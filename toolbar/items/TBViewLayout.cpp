@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-TTBViewLayout::TTBViewLayout(TTBViewOrientation orientation, int wrapOffset, bool isToolbar)
+TTBViewLayout::TTBViewLayout(TTBViewOrientation orientation, int wrapOffset, bool isToolbar, int chevronOffset)
     : FOrientation(orientation), FVertical(orientation == tbvoVertical), FWrapOffset(wrapOffset),
-      FIsToolbar(isToolbar)
+      FIsToolbar(isToolbar), FChevronEnd(chevronOffset)
 {
     // A floating bar keeps a small margin inside its frame.
     if (orientation == tbvoFloating) {
@@ -15,6 +15,8 @@ TTBViewLayout::TTBViewLayout(TTBViewOrientation orientation, int wrapOffset, boo
     }
     if (FWrapOffset > 0)
         FWrapOffset = std::max(1, FWrapOffset - FMainEnd);
+    if (FChevronEnd > 0)
+        FChevronEnd -= FMainEnd;
 }
 
 void TTBViewLayout::Run(const std::vector<Entry>& entries, SIZE startTotal)
@@ -24,9 +26,12 @@ void TTBViewLayout::Run(const std::vector<Entry>& entries, SIZE startTotal)
     FPlaced.assign(n, Placed{});
     int baseMain = 0, baseCross = 0;
     for (const Entry& e : entries) {
+        if (e.Chevron)
+            continue;
         baseMain += Main(e.Size);
         baseCross = std::max(baseCross, Cross(e.Size));
     }
+    FBaseCross = baseCross;
     FTotalMain = Main(startTotal);
     FTotalCross = Cross(startTotal);
     FRows = n ? 1 : 0;
@@ -35,7 +40,11 @@ void TTBViewLayout::Run(const std::vector<Entry>& entries, SIZE startTotal)
     size_t rowFirst = 0;
     for (size_t k = 0; k < n; ++k) {
         const Entry& e = entries[k];
-        const int main = Main(e.Size), cross = Cross(e.Size);
+        if (e.OffEdge)
+            continue;
+        const int main = Main(e.Size), cross = CrossOf(e);
+        if (e.Chevron)
+            pos = std::max(pos, FChevronEnd - main);
         // Only an item that is not first on its row can move to the next.
         if (FWrapOffset > 0 && pos > FMainStart) {
             const int end = pos + main;
@@ -92,7 +101,8 @@ bool TTBViewLayout::RowBreakAt(size_t k, int end) const
         return true;
     int reach = end;
     for (size_t m = k + 1; m < entries.size() && !entries[m].Separator; ++m)
-        reach += Main(entries[m].Size);
+        if (!entries[m].OffEdge)
+            reach += Main(entries[m].Size);
     return reach > FWrapOffset;
 }
 
@@ -106,25 +116,32 @@ void TTBViewLayout::FinishRow(size_t first, size_t end, int rowCross, int thickn
         if (lastRow && FRows == 1 && FOrientation != tbvoFloating)
             thickness = std::max(thickness, FTotalCross - rowCross);
         for (size_t k = first; k < end; ++k) {
+            if (entries[k].OffEdge)
+                continue;
             RECT& r = FPlaced[k].Rect;
-            const int cross = entries[k].Separator ? thickness : Cross(entries[k].Size);
+            const int cross = entries[k].Separator || entries[k].Chevron ? thickness : CrossOf(entries[k]);
             r.top = rowCross + (thickness - cross) / 2;
             r.bottom = r.top + cross;
         }
     } else {
         for (size_t k = first; k < end; ++k)
-            FPlaced[k].Rect.bottom = FPlaced[k].Rect.top + thickness;
+            if (!entries[k].OffEdge)
+                FPlaced[k].Rect.bottom = FPlaced[k].Rect.top + thickness;
     }
     // Items from the first right-aligned one on go to the row's end.
-    for (size_t k = first; k < end; ++k) {
-        if (!entries[k].AlignRight)
+    size_t last = end;
+    while (last > first && entries[last - 1].OffEdge)
+        --last;
+    for (size_t k = first; k < last; ++k) {
+        if (!entries[k].AlignRight || entries[k].OffEdge)
             continue;
         const int limit = FWrapOffset > 0 ? FWrapOffset : FTotalMain;
-        const int shift = limit - static_cast<int>(FPlaced[end - 1].Rect.right);
+        const int shift = limit - static_cast<int>(FPlaced[last - 1].Rect.right);
         if (shift > 0)
-            for (size_t j = k; j < end; ++j)
-                OffsetRect(&FPlaced[j].Rect, shift, 0);
-        FTotalMain = std::max(FTotalMain, static_cast<int>(FPlaced[end - 1].Rect.right));
+            for (size_t j = k; j < last; ++j)
+                if (!entries[j].OffEdge)
+                    OffsetRect(&FPlaced[j].Rect, shift, 0);
+        FTotalMain = std::max(FTotalMain, static_cast<int>(FPlaced[last - 1].Rect.right));
         break;
     }
 }

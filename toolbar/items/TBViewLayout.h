@@ -14,13 +14,18 @@ public:
         bool Separator = false;
         bool NoLineBreak = false;
         bool AlignRight = false;
+        // Hidden for lack of room: counts in the base size, takes no place.
+        bool OffEdge = false;
+        // The chevron: at the end of the shrunk length, across the row.
+        bool Chevron = false;
     };
     struct Placed {
         RECT Rect{0, 0, 0, 0};
         bool LineSeparator = false;
     };
 
-    TTBViewLayout(TTBViewOrientation orientation, int wrapOffset, bool isToolbar);
+    // chevronOffset: the shrunk length a chevron ends at (0: no chevron).
+    TTBViewLayout(TTBViewOrientation orientation, int wrapOffset, bool isToolbar, int chevronOffset = 0);
 
     // startTotal: the least total size (a toolbar's dock row, its full length).
     void Run(const std::vector<Entry>& entries, SIZE startTotal);
@@ -40,6 +45,8 @@ private:
     // floating views run their rows along x, vertical views along y.
     int Main(SIZE s) const { return FVertical ? s.cy : s.cx; }
     int Cross(SIZE s) const { return FVertical ? s.cx : s.cy; }
+    // Across its row a chevron is as thick as the thickest item, shown or not.
+    int CrossOf(const Entry& e) const { return e.Chevron ? FBaseCross : Cross(e.Size); }
     bool RowBreakAt(size_t k, int end) const;
     void FinishRow(size_t first, size_t end, int rowCross, int thickness, bool lastRow);
     void ToWindowSpace();
@@ -48,6 +55,8 @@ private:
     bool FVertical;
     int FWrapOffset;
     bool FIsToolbar;
+    int FChevronEnd;
+    int FBaseCross = 0;
     const std::vector<Entry>* FEntries = nullptr;
     std::vector<Placed> FPlaced; // in layout space (x main, y cross) until the end
     int FMainStart = 0, FCrossStart = 0, FMainEnd = 0, FCrossEnd = 0;
