@@ -1,6 +1,7 @@
 #include "toolbar/items/TBToolbar.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
+#include "toolbar/items/TBMenuBarHook.h"
 #include "toolbar/items/TBShortCuts.h"
 
 #include <windowsx.h>
@@ -72,6 +73,8 @@ TTBCustomToolbar::~TTBCustomToolbar()
     Destroying();
     if (FRegistered)
         UnregisterShortCutToolbar(this);
+    if (FMenuBarHook)
+        UnregisterMenuBarHook();
     // Out of its dock while the view still exists: the dock's last layout
     // may ask the bar about its contents.
     if (Parent())
@@ -98,6 +101,13 @@ void TTBCustomToolbar::SetMenuBar(bool value)
         SetShrinkMode(value ? tbsmWrap : tbsmChevron);
         SetCloseButton(!value);
         SetProcessShortCuts(value);
+    }
+    if (value != FMenuBarHook) {
+        FMenuBarHook = value;
+        if (value)
+            RegisterMenuBarHook();
+        else
+            UnregisterMenuBarHook();
     }
     UpdateShortCutRegistration();
 }
@@ -315,6 +325,26 @@ bool TTBCustomToolbar::HandleShortCut(const MSG& keyMessage)
     return handled;
 }
 
+bool TTBCustomToolbar::OpenFromKeyboard(char, bool)
+{
+    return false;
+}
+
+bool TTBCustomToolbar::KeyMenu(LPARAM key)
+{
+    // Alt+Space stays the window menu's; a captured mouse is busy elsewhere.
+    // The same command may come straight and then through the application's
+    // hook: it is offered once.
+    if (!FMenuBar || FInKeyMenu || !Enabled() || !Showing() || key == ' ' || GetCapture())
+        return false;
+    FInKeyMenu = true;
+    struct Reset {
+        bool& Flag;
+        ~Reset() { Flag = false; }
+    } reset{FInKeyMenu};
+    return OpenFromKeyboard(static_cast<char>(key), false);
+}
+
 // ------------------------------------------------------------- messages
 
 void TTBCustomToolbar::Paint(HDC dc)
@@ -376,6 +406,15 @@ void TTBCustomToolbar::WndProc(TMessage& msg)
         // Then the inherited handling: a right release shows the context menu.
         WMMouseLeave(msg);
         break;
+    case WM_SYSCOMMAND:
+        if ((msg.WParam & 0xFFF0) == SC_KEYMENU && KeyMenu(msg.LParam)) {
+            msg.Result = 0;
+            return;
+        }
+        break;
+    case TBM_APPSYSCOMMAND:
+        msg.Result = (msg.WParam & 0xFFF0) == SC_KEYMENU && KeyMenu(msg.LParam) ? 1 : 0;
+        return;
     case WM_CAPTURECHANGED:
         FView->CaptureLost();
         break;

@@ -83,6 +83,11 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     void Loaded() override;
+    // Where keyboard tracking starts: open the bar from the keyboard with a
+    // character (0 for Alt released alone or F10). True when it took over.
+    // The bar has no keyboard tracking of its own, so it declines and the
+    // system's own handling of the menu key goes on.
+    virtual bool OpenFromKeyboard(char key, bool primaryOnly);
 
 private:
     void SetPlacementParameters();
@@ -90,6 +95,9 @@ private:
     void UpdateShortCutRegistration();
     void WMMouseMove(TMessage& msg);
     void WMMouseLeave(TMessage& msg);
+    // The menu-key system command, sent to the bar or through the
+    // application's hook. True when used.
+    bool KeyMenu(LPARAM key);
 
     TTBRootItem* FItems;
     TTBChevronItem* FChevronItem;
@@ -100,6 +108,8 @@ private:
     int FFloatingWidth = 0;
     bool FInPressLoop = false;
     bool FMenuBar = false;
+    bool FMenuBarHook = false; // registered with the menu bars' message watch
+    bool FInKeyMenu = false;
     bool FProcessShortCuts = false;
     bool FRegistered = false;
     int FRowCount = 0;
