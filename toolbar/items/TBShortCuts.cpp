@@ -1,4 +1,5 @@
 #include "toolbar/items/TBShortCuts.h"
+#include "toolbar/items/TBHookRegistry.h"
 #include "toolbar/items/TBToolbar.h"
 #include "toolkit/Forms.h"
 
@@ -12,8 +13,6 @@ std::vector<TTBCustomToolbar*>& Registered()
     static std::vector<TTBCustomToolbar*> list;
     return list;
 }
-
-HHOOK g_hook = nullptr;
 
 bool OfferToForm(TCustomForm* form, const MSG& msg)
 {
@@ -36,21 +35,44 @@ TCustomForm* FormOfWindow(HWND wnd)
     return nullptr;
 }
 
-LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam)
+LRESULT KeyHook(int code, WPARAM wParam, LPARAM lParam)
 {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN)) {
-        // No exception may cross into the platform: the error box gets it.
-        try {
-            TCustomForm* active = FormOfWindow(GetActiveWindow());
-            TCustomForm* main = Application ? Application->MainForm() : nullptr;
-            if (OfferToForm(active, *msg) || (main && main != active && OfferToForm(main, *msg)))
-                msg->message = WM_NULL;
-        } catch (...) {
-            HandleCallbackException();
-        }
+        TCustomForm* active = FormOfWindow(GetActiveWindow());
+        TCustomForm* main = Application ? Application->MainForm() : nullptr;
+        if (OfferToForm(active, *msg) || (main && main != active && OfferToForm(main, *msg)))
+            msg->message = WM_NULL;
     }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
+    return 0;
+}
+
+// Depth first through the form's controls: docks pass the command on to
+// their floating bars, docked bars hear it themselves.
+bool OfferSysCommand(TWinControl* parent, WPARAM command, LPARAM data)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        auto* control = dynamic_cast<TWinControl*>(parent->Controls(i));
+        if (!control || !control->Visible() || !control->Enabled())
+            continue;
+        auto* bar = dynamic_cast<TTBCustomDockableWindow*>(control);
+        if ((dynamic_cast<TTBDock*>(control) || (bar && bar->WantsMenuEvents())) &&
+            control->Perform(TBM_APPSYSCOMMAND, command, data))
+            return true;
+        if (OfferSysCommand(control, command, data))
+            return true;
+    }
+    return false;
+}
+
+// The platform asks before it carries out a system command: the menu key
+// goes to the active form's bars first.
+LRESULT SysCommandHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code != HCBT_SYSCOMMAND || (wParam & 0xFFF0) != SC_KEYMENU)
+        return 0;
+    TCustomForm* active = FormOfWindow(GetActiveWindow());
+    return active && OfferSysCommand(active, wParam, lParam) ? 1 : 0;
 }
 
 } // namespace
@@ -61,17 +83,22 @@ void RegisterShortCutToolbar(TTBCustomToolbar* toolbar)
     if (std::find(list.begin(), list.end(), toolbar) != list.end())
         return;
     list.push_back(toolbar);
-    if (!g_hook)
-        g_hook = SetWindowsHookExA(WH_GETMESSAGE, &KeyHook, nullptr, GetCurrentThreadId());
+    if (list.size() == 1) {
+        InstallHookHandler(TTBHookKind::GetMessage, &KeyHook);
+        InstallHookHandler(TTBHookKind::CBT, &SysCommandHook);
+    }
 }
 
 void UnregisterShortCutToolbar(TTBCustomToolbar* toolbar)
 {
     auto& list = Registered();
-    list.erase(std::remove(list.begin(), list.end(), toolbar), list.end());
-    if (list.empty() && g_hook) {
-        UnhookWindowsHookEx(g_hook);
-        g_hook = nullptr;
+    auto it = std::find(list.begin(), list.end(), toolbar);
+    if (it == list.end())
+        return;
+    list.erase(it);
+    if (list.empty()) {
+        RemoveHookHandler(TTBHookKind::GetMessage, &KeyHook);
+        RemoveHookHandler(TTBHookKind::CBT, &SysCommandHook);
     }
 }
 

@@ -1,10 +1,13 @@
 #include "toolbar/items/TBToolbar.h"
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
+#include "toolbar/items/TBMenuBarHook.h"
 #include "toolbar/items/TBShortCuts.h"
+#include "toolkit/Exceptions.h"
 
 #include <windowsx.h>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -38,7 +41,10 @@ const TClassInfo& TTBCustomToolbar::StaticClass()
 {
     using T = TTBCustomToolbar;
     return MakeClassInfo<T>("TTBCustomToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<T>& b) {
-        b.Ordinal("ChevronMoveItems", TypeBoolean(), &T::ChevronMoveItems, &T::SetChevronMoveItems)
+        b.String("ChevronHint", TypeString(), &T::ChevronHint, &T::SetChevronHint)
+            .Object("Items", &T::Items, &T::SetItems)
+            .Object("LinkSubitems", &T::LinkSubitems, &T::SetLinkSubitems)
+            .Ordinal("ChevronMoveItems", TypeBoolean(), &T::ChevronMoveItems, &T::SetChevronMoveItems)
             .Ordinal("FloatingWidth", TypeInteger(), &T::FloatingWidth, &T::SetFloatingWidth)
             .Ordinal("MenuBar", TypeBoolean(), &T::MenuBar, &T::SetMenuBar)
             .Ordinal("Options", TypeItemOptions(), &T::Options, &T::SetOptions)
@@ -72,6 +78,8 @@ TTBCustomToolbar::~TTBCustomToolbar()
     Destroying();
     if (FRegistered)
         UnregisterShortCutToolbar(this);
+    if (FMenuBarHook)
+        UnregisterMenuBarHook();
     // Out of its dock while the view still exists: the dock's last layout
     // may ask the bar about its contents.
     if (Parent())
@@ -86,6 +94,25 @@ TTBCustomToolbar::~TTBCustomToolbar()
 
 // ----------------------------------------------------------- properties
 
+void TTBCustomToolbar::SetItems(TTBRootItem* value)
+{
+    // The bar owns its root item for life: its children are what change.
+    if (value != FItems)
+        throw EPropertyError("The toolbar's Items cannot be replaced");
+}
+
+void TTBCustomToolbar::SetChevronHint(const std::string& value)
+{
+    FChevronItem->SetHint(value);
+    std::string caption;
+    for (char c : value.substr(0, value.find('|'))) {
+        caption += c;
+        if (c == '&')
+            caption += c;
+    }
+    FChevronItem->SetCaption(caption);
+}
+
 void TTBCustomToolbar::SetMenuBar(bool value)
 {
     if (value == FMenuBar)
@@ -98,6 +125,13 @@ void TTBCustomToolbar::SetMenuBar(bool value)
         SetShrinkMode(value ? tbsmWrap : tbsmChevron);
         SetCloseButton(!value);
         SetProcessShortCuts(value);
+    }
+    if (value != FMenuBarHook) {
+        FMenuBarHook = value;
+        if (value)
+            RegisterMenuBarHook();
+        else
+            UnregisterMenuBarHook();
     }
     UpdateShortCutRegistration();
 }
@@ -315,6 +349,73 @@ bool TTBCustomToolbar::HandleShortCut(const MSG& keyMessage)
     return handled;
 }
 
+bool TTBCustomToolbar::OpenFromKeyboard(char, bool)
+{
+    return false;
+}
+
+bool TTBCustomToolbar::KeyMenu(LPARAM key)
+{
+    // Alt+Space stays the window menu's; a captured mouse is busy elsewhere.
+    // The same command may come straight and then through the application's
+    // hook: it is offered once.
+    if (!FMenuBar || FInKeyMenu || !Enabled() || !Showing() || key == ' ' || GetCapture())
+        return false;
+    FInKeyMenu = true;
+    struct Reset {
+        bool& Flag;
+        ~Reset() { Flag = false; }
+    } reset{FInKeyMenu};
+    return OpenFromKeyboard(static_cast<char>(key), false);
+}
+
+// ---------------------------------------------------------------- hints
+
+std::string TTBCustomToolbar::HintTextOf(const TTBItemViewer* viewer)
+{
+    const TTBCustomItem* item = viewer->Item();
+    std::string text = item->Hint().substr(0, item->Hint().find('|'));
+    if (text.empty() && (!item->HasStyle(TTBItemStyleFlag::HasSubmenu) ||
+                         item->HasStyle(TTBItemStyleFlag::SplitDropdown) || !viewer->CaptionShown())) {
+        text = StripAccelChars(viewer->CaptionText());
+        for (const char* tail : {"...", ":"})
+            if (text.size() >= std::strlen(tail) && text.compare(text.size() - std::strlen(tail), std::string::npos, tail) == 0) {
+                text.erase(text.size() - std::strlen(tail));
+                break;
+            }
+    }
+    if (!text.empty() && item->ShortCut())
+        text += " (" + item->ShortCutText() + ")";
+    return text;
+}
+
+bool TTBCustomToolbar::HintAt(POINT clientPoint, RECT& cursorRect, std::string& text) const
+{
+    const TTBItemViewer* v = FView->ViewerFromPoint(clientPoint);
+    if (!v || IsRectEmpty(&v->BoundsRect()))
+        return false;
+    cursorRect = v->BoundsRect();
+    text = HintTextOf(v);
+    return true;
+}
+
+namespace {
+void InitiateAll(TTBCustomItem* item)
+{
+    item->InitiateAction();
+    for (int i = 0; i < item->Count(); ++i)
+        InitiateAll(item->Items(i));
+}
+} // namespace
+
+void TTBCustomToolbar::InitiateActions()
+{
+    if (!FUpdateActions)
+        return;
+    for (int i = 0; i < FItems->Count(); ++i)
+        InitiateAll(FItems->Items(i));
+}
+
 // ------------------------------------------------------------- messages
 
 void TTBCustomToolbar::Paint(HDC dc)
@@ -326,6 +427,9 @@ void TTBCustomToolbar::WMMouseMove(TMessage& msg)
 {
     POINT pt = ScreenPointOf(HandleValue(), msg.LParam);
     FView->TrackHover(&pt, true);
+    POINT client{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+    const TTBItemViewer* v = FView->ViewerFromPoint(client);
+    FHint = v && !v->Item()->HasEffectiveOption(tboLongHintInMenuOnly) ? v->Item()->Hint() : std::string();
     if (!FTrackingLeave) {
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, HandleValue(), 0};
         FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
@@ -336,6 +440,8 @@ void TTBCustomToolbar::WMMouseLeave(TMessage& msg)
 {
     if (msg.Msg == WM_MOUSELEAVE)
         FTrackingLeave = false;
+    if (msg.Msg == WM_NCMOUSEMOVE)
+        FHint.clear();
     if (FInPressLoop)
         return;
     if (GetCapture() != HandleValue())
@@ -376,6 +482,15 @@ void TTBCustomToolbar::WndProc(TMessage& msg)
         // Then the inherited handling: a right release shows the context menu.
         WMMouseLeave(msg);
         break;
+    case WM_SYSCOMMAND:
+        if ((msg.WParam & 0xFFF0) == SC_KEYMENU && KeyMenu(msg.LParam)) {
+            msg.Result = 0;
+            return;
+        }
+        break;
+    case TBM_APPSYSCOMMAND:
+        msg.Result = (msg.WParam & 0xFFF0) == SC_KEYMENU && KeyMenu(msg.LParam) ? 1 : 0;
+        return;
     case WM_CAPTURECHANGED:
         FView->CaptureLost();
         break;

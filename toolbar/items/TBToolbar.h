@@ -36,6 +36,12 @@ public:
     TTBChevronItem* ChevronItem() const { return FChevronItem; }
     TTBToolbarView* View() const { return FView; }
 
+    // The chevron item's hint; its caption is the short part with each "&" doubled.
+    std::string ChevronHint() const { return FChevronItem->Hint(); }
+    void SetChevronHint(const std::string& value);
+    // The root item's linked submenu, whose items the bar then shows.
+    TTBCustomItem* LinkSubitems() const { return FItems->LinkSubitems(); }
+    void SetLinkSubitems(TTBCustomItem* value) { FItems->SetLinkSubitems(value); }
     bool ChevronMoveItems() const { return FChevronMoveItems; }
     void SetChevronMoveItems(bool value) { FChevronMoveItems = value; }
     int FloatingWidth() const { return FFloatingWidth; }
@@ -56,6 +62,18 @@ public:
     bool UpdateActions() const { return FUpdateActions; }
     void SetUpdateActions(bool value) { FUpdateActions = value; }
     TTBShortCutEvent OnShortCut;
+
+    // The hint of the item under the mouse (empty over none, or for an item
+    // whose long hint belongs in menus only), kept up to date by mouse moves.
+    const std::string& Hint() const { return FHint; }
+    // What a hint window shows at a client point: the viewer's rectangle,
+    // inside which the hint stays, and its text. False where there is none.
+    bool HintAt(POINT clientPoint, RECT& cursorRect, std::string& text) const;
+    // The hint text of a viewer: the short hint, else the caption without
+    // "&" marks and a trailing ":" or "...", followed by the shortcut.
+    static std::string HintTextOf(const TTBItemViewer* viewer);
+    // The idle-time update of the items' actions, when UpdateActions is on.
+    void InitiateActions();
 
     // The size of all shown items in one row, from the last relayout.
     SIZE BaseSize() const { return FBaseSize; }
@@ -83,13 +101,22 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     void Loaded() override;
+    // Where keyboard tracking starts: open the bar from the keyboard with a
+    // character (0 for Alt released alone or F10). True when it took over.
+    // The bar has no keyboard tracking of its own, so it declines and the
+    // system's own handling of the menu key goes on.
+    virtual bool OpenFromKeyboard(char key, bool primaryOnly);
 
 private:
+    void SetItems(TTBRootItem* value);
     void SetPlacementParameters();
     SIZE FrameSizeIn(const TTBDock* dock) const;
     void UpdateShortCutRegistration();
     void WMMouseMove(TMessage& msg);
     void WMMouseLeave(TMessage& msg);
+    // The menu-key system command, sent to the bar or through the
+    // application's hook. True when used.
+    bool KeyMenu(LPARAM key);
 
     TTBRootItem* FItems;
     TTBChevronItem* FChevronItem;
@@ -100,6 +127,8 @@ private:
     int FFloatingWidth = 0;
     bool FInPressLoop = false;
     bool FMenuBar = false;
+    bool FMenuBarHook = false; // registered with the menu bars' message watch
+    bool FInKeyMenu = false;
     bool FProcessShortCuts = false;
     bool FRegistered = false;
     int FRowCount = 0;
@@ -107,6 +136,7 @@ private:
     bool FSystemFont = true;
     bool FUpdateActions = true;
     bool FTrackingLeave = false;
+    std::string FHint;
 };
 
 // The toolbar with its properties published: the page bar is one.

@@ -1,0 +1,129 @@
+// The toolbar's hints and its published item properties, on a real bar in
+// a real window: the hint under a real mouse move, the hint text of each
+// kind of button, the chevron's hint and caption, and the items' actions
+// updated at idle time.
+#include "tests/support/TestSupport.h"
+#include "tests/toolkit/ToolkitTesting.h"
+#include "toolbar/items/TBToolbar.h"
+#include "toolkit/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+#include <string>
+
+using namespace testing_support;
+using namespace toolkit_testing;
+
+namespace {
+
+class CountingItem : public TTBItem {
+public:
+    using TTBItem::TTBItem;
+    int Initiated = 0;
+    void InitiateAction() override { ++Initiated; }
+};
+
+void MoveMouseTo(POINT screen)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
+{
+    struct Case {
+        const char* caption;
+        const char* hint;
+        TShortCut shortCut;
+        bool longHintInMenuOnly;
+        const char* hintText; // what a hint window shows
+    } cases[] = {
+        {"&Open...", "", 0, false, "Open"},
+        {"Name:", "", VK_F6, false, "Name (F6)"},
+        {"Save", "Save it|Saves the page to its file", 0, false, "Save it"},
+        {"A&&B", "|Only a long hint", 0, false, "A&B"},
+        {"Quiet", "Quiet|In menus", 0, true, "Quiet"},
+    };
+    auto form = MakeForm(500, 120);
+    auto* dock = new TTBDock(form.get());
+    dock->SetParent(form.get());
+    auto* bar = new TTBToolbar(form.get());
+    std::vector<CountingItem*> items;
+    for (const Case& c : cases) {
+        auto* item = new CountingItem(form.get());
+        item->SetCaption(c.caption);
+        item->SetHint(c.hint);
+        item->SetShortCut(c.shortCut);
+        if (c.longHintInMenuOnly)
+            item->SetOptions(OptionBit(tboLongHintInMenuOnly));
+        bar->Items()->Add(item);
+        items.push_back(item);
+    }
+    bar->SetParent(dock);
+    ShowAndActivate(*form);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const Case& c = cases[i];
+        const TTBItemViewer* v = bar->View()->Find(items[i]);
+        ASSERT_NE(nullptr, v) << c.caption;
+        RECT r = v->BoundsRect();
+        POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        RECT cursorRect{};
+        std::string text;
+        ASSERT_TRUE(bar->HintAt(centre, cursorRect, text)) << c.caption;
+        EXPECT_TRUE(EqualRect(&r, &cursorRect)) << c.caption;
+        EXPECT_EQ(c.hintText, text) << c.caption;
+        POINT screen = centre;
+        ClientToScreen(bar->HandleValue(), &screen);
+        MoveMouseTo(screen);
+        const std::string expected = c.longHintInMenuOnly ? "" : c.hint;
+        EXPECT_TRUE(WaitFor([&] { return bar->Hint() == expected && bar->View()->Selected() == v; }, 1000))
+            << c.caption << " hint '" << bar->Hint() << "'";
+    }
+    // Off the bar the hint is gone.
+    POINT below{10, 100};
+    ClientToScreen(form->HandleValue(), &below);
+    MoveMouseTo(below);
+    EXPECT_TRUE(WaitFor([&] { return bar->Hint().empty(); }, 1000)) << bar->Hint();
+    RECT none{};
+    std::string text;
+    EXPECT_FALSE(bar->HintAt(POINT{bar->Width() - 2, 1}, none, text));
+
+    // At idle time every item updates its action, unless the bar is told not to.
+    bar->InitiateActions();
+    bar->SetUpdateActions(false);
+    bar->InitiateActions();
+    for (CountingItem* item : items)
+        EXPECT_EQ(1, item->Initiated) << item->Caption();
+}
+
+TEST(ToolbarHints, PublishedChevronHintItemsAndLinkSubitems)
+{
+    TComponent owner(nullptr);
+    auto* bar = new TTBToolbar(&owner);
+    const TClassInfo& cls = bar->ClassType();
+    EXPECT_EQ("More Buttons|", GetStrProp(bar, *cls.FindProperty("ChevronHint")));
+    struct Case {
+        const char* hint;
+        const char* caption;
+    } cases[] = {{"Mo&re|Shows the rest", "Mo&&re"}, {"Plain", "Plain"}, {"|Long only", ""}};
+    for (const Case& c : cases) {
+        SetStrProp(bar, *cls.FindProperty("ChevronHint"), c.hint);
+        EXPECT_EQ(c.hint, bar->ChevronItem()->Hint());
+        EXPECT_EQ(c.caption, bar->ChevronItem()->Caption()) << c.hint;
+    }
+    EXPECT_EQ(bar->Items(), GetObjectProp(bar, *cls.FindProperty("Items")));
+    TTBRootItem other(nullptr);
+    EXPECT_THROW(SetObjectProp(bar, *cls.FindProperty("Items"), &other), EPropertyError);
+    SetObjectProp(bar, *cls.FindProperty("LinkSubitems"), &other);
+    EXPECT_EQ(&other, bar->Items()->LinkSubitems());
+    EXPECT_EQ(&other, GetObjectProp(bar, *cls.FindProperty("LinkSubitems")));
+    bar->SetLinkSubitems(nullptr);
+}
+
+} // namespace
