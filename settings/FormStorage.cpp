@@ -135,7 +135,7 @@ std::string TFormPlacement::DefaultSectionOf(const TComponent* component)
     if (dynamic_cast<const TCustomForm*>(component))
         return component->ClassName();
     if (auto* control = dynamic_cast<const TControl*>(component)) {
-        if (TCustomForm* form = control->ParentForm())
+        if (TCustomForm* form = GetParentForm(control))
             return form->ClassName() + control->Name();
         if (control->Parent())
             return control->Parent()->Name() + control->Name();

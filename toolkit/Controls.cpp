@@ -1,6 +1,4 @@
 #include "toolkit/Controls.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Menus.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -38,6 +36,11 @@ const TTypeInfo& TypeAlign()
 }
 
 // ---------------------------------------------------------------- TControl
+
+const TClassInfo& TPopup::StaticClass()
+{
+    return MakeClassInfo<TPopup>("TPopup", &TComponent::StaticClass(), [](auto&) {});
+}
 
 const TClassInfo& TControl::StaticClass()
 {
@@ -247,7 +250,7 @@ void TControl::TextChanged()
     Invalidate();
 }
 
-void TControl::SetPopupMenu(TPopupMenu* menu)
+void TControl::SetPopupMenu(TPopup* menu)
 {
     if (menu == FPopupMenu)
         return;
@@ -258,12 +261,12 @@ void TControl::SetPopupMenu(TPopupMenu* menu)
         menu->FreeNotification(this);
 }
 
-TCustomForm* TControl::ParentForm() const
+TFocusHost* TControl::FocusHost() const
 {
     const TControl* c = this;
     while (c->FParent)
         c = c->FParent;
-    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+    return dynamic_cast<TFocusHost*>(const_cast<TControl*>(c));
 }
 
 void TControl::Invalidate()
@@ -558,8 +561,8 @@ void TWinControl::WndProc(TMessage& msg)
         return;
     case WM_SETFOCUS:
         DefaultHandler(msg);
-        if (TCustomForm* form = ParentForm())
-            form->FocusChanged(this);
+        if (TFocusHost* host = FocusHost())
+            host->FocusChanged(this);
         return;
     case WM_CONTEXTMENU:
         if (PopupMenu()) {
@@ -683,7 +686,7 @@ bool TWinControl::CanFocus() const
     for (const TControl* c = this; c; c = c->Parent())
         if (!c->Visible() || !c->Enabled())
             return false;
-    return ParentForm() != nullptr;
+    return FocusHost() != nullptr;
 }
 
 bool TWinControl::Focused() const
@@ -693,8 +696,8 @@ bool TWinControl::Focused() const
 
 void TWinControl::SetFocus()
 {
-    if (TCustomForm* form = ParentForm(); form && form != this)
-        form->SetActiveControl(this);
+    if (TFocusHost* host = FocusHost(); host && host != dynamic_cast<TFocusHost*>(this))
+        host->SetActiveControl(this);
     else if (FHandle)
         ::SetFocus(FHandle);
 }
@@ -841,10 +844,10 @@ void TWinControl::RemoveControl(TControl* control)
 {
     // The form must not keep pointing at a control that leaves it, nor at
     // one inside it.
-    if (TCustomForm* form = ParentForm())
-        for (TControl* c = form->ActiveControl(); c; c = c->Parent())
+    if (TFocusHost* host = FocusHost())
+        for (TControl* c = host->ActiveControl(); c; c = c->Parent())
             if (c == control) {
-                form->SetActiveControl(nullptr);
+                host->SetActiveControl(nullptr);
                 break;
             }
     if (auto* w = dynamic_cast<TWinControl*>(control); w && !w->FKeepWindow)

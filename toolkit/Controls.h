@@ -12,9 +12,32 @@
 #include <string>
 #include <vector>
 
+class TControl;
 class TWinControl;
-class TCustomForm;
-class TPopupMenu;
+
+// The focus bookkeeping of the top-level window that holds a control (the
+// form implements it): which child is active, and being told when a child
+// window receives the focus. Controls reach their form only through it.
+class TFocusHost {
+public:
+    virtual TWinControl* ActiveControl() const = 0;
+    virtual void SetActiveControl(TWinControl* control) = 0;
+    virtual void FocusChanged(TWinControl* control) = 0;
+
+protected:
+    ~TFocusHost() = default;
+};
+
+// What pops up for a control at a screen point when it is right-clicked
+// (the context menu implements it).
+class TPopup : public TComponent {
+public:
+    QV_CLASS(TPopup, TComponent)
+    using TComponent::TComponent;
+
+    // Shows the popup at a screen point on behalf of `component`.
+    virtual void Popup(int x, int y, TControl* component = nullptr) = 0;
+};
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 const TTypeInfo& TypeAlign();
@@ -77,11 +100,12 @@ public:
     virtual const std::string& GetText() const;
     virtual void SetText(const std::string& value);
 
-    TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TPopupMenu* menu);
+    TPopup* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopup* menu);
 
-    // The form that holds this control, or nullptr.
-    TCustomForm* ParentForm() const;
+    // The focus bookkeeping of the top-level window that holds this
+    // control (itself, if it is one), or nullptr.
+    TFocusHost* FocusHost() const;
 
     virtual void Invalidate();
     void Click();
@@ -125,7 +149,7 @@ private:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     bool FTakingParentFont = false;
-    TPopupMenu* FPopupMenu = nullptr;
+    TPopup* FPopupMenu = nullptr;
 };
 
 // A control without a window of its own: its parent paints it.

@@ -158,6 +158,11 @@ void TCustomForm::FocusChanged(TWinControl* control)
         FActiveControl = control;
 }
 
+TCustomForm* GetParentForm(const TControl* control)
+{
+    return control ? dynamic_cast<TCustomForm*>(control->FocusHost()) : nullptr;
+}
+
 void TCustomForm::SelectFirst()
 {
     if (TWinControl* first = FindNextControl(nullptr, true, true))
@@ -339,7 +344,7 @@ bool TApplication::IsFormKeyMessage(MSG& msg)
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         return false;
     TWinControl* target = TWinControl::FromHandle(msg.hwnd);
-    TCustomForm* form = target ? target->ParentForm() : nullptr;
+    TCustomForm* form = GetParentForm(target);
     if (!form)
         return false;
     bool forward = GetKeyState(VK_SHIFT) >= 0;

@@ -14,7 +14,7 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 using TCloseEvent = TMethod<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TMethod<TObject*, bool&>;
 
-class TCustomForm : public TWinControl {
+class TCustomForm : public TWinControl, public TFocusHost {
 public:
     QV_CLASS(TCustomForm, TWinControl)
 
@@ -33,10 +33,10 @@ public:
     void SetClientWidth(int value);
     void SetClientHeight(int value);
 
-    TWinControl* ActiveControl() const { return FActiveControl; }
-    void SetActiveControl(TWinControl* control);
+    TWinControl* ActiveControl() const override { return FActiveControl; }
+    void SetActiveControl(TWinControl* control) override;
     // Told by a child window that it has received the focus.
-    void FocusChanged(TWinControl* control);
+    void FocusChanged(TWinControl* control) override;
 
     // On screen: shown, and its window about to appear or visible.
     bool Showing() const override { return Visible() && FOnScreen; }
@@ -80,6 +80,9 @@ private:
     bool FOnScreen = false;
     bool FDestroyFired = false;
 };
+
+// The form that holds a control (the control itself, if it is one), or nullptr.
+TCustomForm* GetParentForm(const TControl* control);
 
 class TForm : public TCustomForm {
 public:

@@ -30,7 +30,7 @@ const TClassInfo& TMenuItem::StaticClass()
 
 const TClassInfo& TPopupMenu::StaticClass()
 {
-    return MakeClassInfo<TPopupMenu>("TPopupMenu", &TComponent::StaticClass(), [](auto&) {});
+    return MakeClassInfo<TPopupMenu>("TPopupMenu", &TPopup::StaticClass(), [](auto&) {});
 }
 
 void TPopupMenu::Add(TMenuItem* item)

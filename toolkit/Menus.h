@@ -2,12 +2,11 @@
 // The context menu: a list of named entries with captions, check marks and
 // click events, shown with the platform's popup menu.
 #include "toolkit/Component.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Events.h"
 
 #include <string>
 #include <vector>
-
-class TControl;
 
 class TMenuItem : public TComponent {
 public:
@@ -32,10 +31,10 @@ private:
     bool FEnabled = true;
 };
 
-class TPopupMenu : public TComponent {
+class TPopupMenu : public TPopup {
 public:
-    QV_CLASS(TPopupMenu, TComponent)
-    using TComponent::TComponent;
+    QV_CLASS(TPopupMenu, TPopup)
+    using TPopup::TPopup;
 
     // Entries in menu order; the menu does not own them (their owner does).
     void Add(TMenuItem* item);
@@ -44,7 +43,7 @@ public:
 
     TControl* PopupComponent() const { return FPopupComponent; }
     // Shows the menu at a screen point and runs the chosen entry's click.
-    void Popup(int x, int y, TControl* component = nullptr);
+    void Popup(int x, int y, TControl* component = nullptr) override;
 
     TNotifyEvent OnPopup;
 

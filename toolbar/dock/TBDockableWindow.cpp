@@ -62,7 +62,7 @@ void TTBCustomDockableWindow::SetCurrentDock(TTBDock* dock)
         SetParent(dock);
         return;
     }
-    TCustomForm* form = ParentForm();
+    TCustomForm* form = GetParentForm(this);
     if (!form)
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     SetParent(form);

@@ -22,7 +22,7 @@ bool OfferToForm(TCustomForm* form, const MSG& msg)
     std::vector<TTBCustomToolbar*> bars = Registered();
     for (TTBCustomToolbar* bar : bars)
         if (std::find(Registered().begin(), Registered().end(), bar) != Registered().end() &&
-            bar->ProcessShortCuts() && bar->ParentForm() == form && bar->HandleShortCut(msg))
+            bar->ProcessShortCuts() && GetParentForm(bar) == form && bar->HandleShortCut(msg))
             return true;
     return false;
 }
