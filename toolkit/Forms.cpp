@@ -169,9 +169,31 @@ void TCustomForm::SelectFirst()
         SetActiveControl(first);
 }
 
+void TCustomForm::FocusOnActivation()
+{
+    // Give the focus back to the control that had it, or on first
+    // activation to the first control that can take it.
+    if (FActiveControl && FActiveControl->CanFocus())
+        ::SetFocus(FActiveControl->Handle());
+    else
+        SelectFirst();
+}
+
 void TCustomForm::ShowForm()
 {
     SetVisible(true);
+}
+
+int TCustomForm::ShowCommand() const
+{
+    static const int fromState[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    const int remembered = fromState[FWindowState];
+    if (!FShownOnce && Application && Application->MainForm() == this) {
+        const int startup = StartupShowCommand();
+        if (startup != SW_SHOWNORMAL || FWindowState == wsNormal)
+            return startup;
+    }
+    return remembered;
 }
 
 void TCustomForm::VisibleChanged()
@@ -185,15 +207,37 @@ void TCustomForm::VisibleChanged()
         } catch (...) {
             HandleCallbackException(std::current_exception());
         }
-        int cmd = SW_SHOWNORMAL;
-        if (!FShownOnce && Application && Application->MainForm() == this)
-            cmd = StartupShowCommand();
-        else if (FWindowState == wsMaximized)
-            cmd = SW_SHOWMAXIMIZED;
-        else if (FWindowState == wsMinimized)
-            cmd = SW_SHOWMINIMIZED;
+        const int cmd = ShowCommand();
         FShownOnce = true;
+        FOnScreen = true;
+        // The controls get their windows at their final bounds and fonts,
+        // so that an editor lays its text out once. Shown normal or
+        // minimised, the window keeps the size it has now (a minimised one
+        // comes back to it), so they are made here, before it appears. A
+        // maximising ShowWindow sends no WM_SHOWWINDOW (or sends it before
+        // the new size) and sizes the window as it shows it: the controls
+        // are made after it, once the alignment has followed the maximised
+        // client area, and before the first paint.
+        const bool maximising = cmd == SW_SHOWMAXIMIZED;
+        try {
+            if (!maximising)
+                CreateChildHandles();
+        } catch (...) {
+            HandleCallbackException(std::current_exception());
+        }
+        FHoldingChildren = maximising;
         ShowWindow(wnd, cmd);
+        FHoldingChildren = false;
+        if (maximising) {
+            try {
+                CreateChildHandles();
+                // The activation came while there was nothing to focus.
+                if (GetActiveWindow() == wnd)
+                    FocusOnActivation();
+            } catch (...) {
+                HandleCallbackException(std::current_exception());
+            }
+        }
         UpdateWindow(wnd);
     } else {
         try {
@@ -201,6 +245,8 @@ void TCustomForm::VisibleChanged()
         } catch (...) {
             HandleCallbackException(std::current_exception());
         }
+        // A minimised window is hidden without WM_SHOWWINDOW.
+        FOnScreen = false;
         ShowWindow(wnd, SW_HIDE);
     }
 }
@@ -253,17 +299,15 @@ void TCustomForm::WndProc(TMessage& msg)
         // what it restores): the controls on it get their windows now, at
         // their final bounds and with their final fonts.
         FOnScreen = msg.WParam != 0;
-        if (FOnScreen)
+        if (FOnScreen && !FHoldingChildren)
             CreateChildHandles();
         break;
     case WM_ACTIVATE:
         if (LOWORD(msg.WParam) != WA_INACTIVE && !HIWORD(msg.WParam)) {
-            // Give the focus back to the control that had it, or on first
-            // activation to the first control that can take it.
-            if (FActiveControl && FActiveControl->CanFocus())
-                ::SetFocus(FActiveControl->Handle());
-            else
-                SelectFirst();
+            // While a maximising show holds the controls back, the focus
+            // waits for them (VisibleChanged gives it).
+            if (!FHoldingChildren)
+                FocusOnActivation();
             OnActivate(this);
             msg.Result = 0;
             return;

@@ -71,6 +71,12 @@ protected:
 
 private:
     void SelectFirst();
+    // On activation: the focus back to the control that had it, or to the first tab stop.
+    void FocusOnActivation();
+    // The show command of this show: the process's start-up mode for the
+    // main form's first show, unless that is plain normal and the show
+    // event restored another state; otherwise the remembered state.
+    int ShowCommand() const;
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TPosition FPosition = poDesigned;
@@ -78,6 +84,9 @@ private:
     TWinControl* FActiveControl = nullptr;
     bool FShownOnce = false;
     bool FOnScreen = false;
+    // Set while a maximising ShowWindow runs: the controls' windows wait
+    // until the window has its maximised size (see VisibleChanged).
+    bool FHoldingChildren = false;
     bool FDestroyFired = false;
 };
 

@@ -9,6 +9,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 
 using namespace testing_support;
@@ -17,8 +18,9 @@ namespace {
 
 // What each edit window was sent, in order: "text" for a non-empty text
 // (set, or made with), "font" and "size" for what makes it lay its text out
-// again.
+// again; and its client size when it got its text.
 std::map<HWND, std::string> gEditLog;
+std::map<HWND, SIZE> gSizeAtText;
 
 LRESULT CALLBACK RecordEditMessages(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -31,6 +33,11 @@ LRESULT CALLBACK RecordEditMessages(int code, WPARAM wParam, LPARAM lParam)
         else if (m->message == WM_NCCREATE)
             text = reinterpret_cast<const CREATESTRUCTA*>(m->lParam)->lpszName;
         std::string& log = gEditLog[m->hwnd];
+        if (text && !IS_INTRESOURCE(text) && *text) {
+            RECT r{};
+            GetClientRect(m->hwnd, &r);
+            gSizeAtText[m->hwnd] = SIZE{r.right, r.bottom};
+        }
         log += text && !IS_INTRESOURCE(text) && *text ? "text " : m->message == WM_SETFONT ? "font "
                                                           : m->message == WM_SIZE          ? "size "
                                                                                             : "";
@@ -42,17 +49,29 @@ class Startup : public ::testing::Test {
 protected:
     void TearDown() override { delete Form; }
 
-    TForm1* Start()
+    // `prepare` runs on the new window before it is shown.
+    TForm1* Start(const std::function<void(TForm1*)>& prepare = nullptr, bool activate = true)
     {
         gEditLog.clear();
+        gSizeAtText.clear();
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordEditMessages, nullptr, GetCurrentThreadId());
         Form = new TForm1(Application);
         Form->FormStorage1->SetIniFileName(Ini);
+        if (prepare)
+            prepare(Form);
         Form->ShowForm();
-        Activate(Form->Handle());
+        if (activate)
+            Activate(Form->Handle());
         Pump(50);
         UnhookWindowsHookEx(hook);
         return Form;
+    }
+    int ChildWindows() const
+    {
+        int windows = 0;
+        EnumChildWindows(Form->Handle(), [](HWND, LPARAM count) { return ++*reinterpret_cast<int*>(count), TRUE; },
+                         reinterpret_cast<LPARAM>(&windows));
+        return windows;
     }
 
     TempDir Dir;
@@ -89,10 +108,7 @@ TEST_F(Startup, OnlyTheShownPageGetsAWindowAndItsTextGoesInOnceAfterSizeAndFont)
     ClientToScreen(memo5, &inside);
     EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(inside.x, inside.y));
     // The docks, the page bar and this editor: no window for anything hidden.
-    int windows = 0;
-    EnumChildWindows(Form->Handle(), [](HWND, LPARAM count) { return ++*reinterpret_cast<int*>(count), TRUE; },
-                     reinterpret_cast<LPARAM>(&windows));
-    EXPECT_EQ(6, windows);
+    EXPECT_EQ(6, ChildWindows());
 
     // Shown at last, a page's editor gets its text, as loaded and unchanged.
     Form->Page03Click(Form);
@@ -110,6 +126,70 @@ TEST_F(Startup, OnlyTheShownPageGetsAWindowAndItsTextGoesInOnceAfterSizeAndFont)
     EXPECT_EQ(Form->Name[1]->HandleValue(), GetFocus());
     PressKey(VK_TAB, true);
     EXPECT_EQ(Form->Name[0]->HandleValue(), GetFocus());
+    EXPECT_TRUE(Errors.Messages().empty());
+}
+
+// However the window first opens, it has the page bar, and the editor
+// holding text is made once, at the size it keeps, with its text last.
+TEST_F(Startup, EveryOpeningStateLaysTheShownEditorOutOnce)
+{
+    struct Case {
+        const char* Title;
+        TWindowState State;
+        bool Stored; // restored by the settings store, else set before showing like a start-up mode
+    } const cases[] = {
+        {"normal", wsNormal, false},
+        {"maximised by the stored state", wsMaximized, true},
+        {"maximised before showing", wsMaximized, false},
+        {"minimised by the stored state", wsMinimized, true},
+        {"minimised before showing", wsMinimized, false},
+    };
+    WriteFileBytes(PageFileName(1), "page one\r\nsecond line");
+    WriteUserKey(Ini, "Memo01_Color", "255");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Title);
+        WriteUserKey(Ini, "ShowCmd", c.State == wsMaximized ? "3" : c.State == wsMinimized ? "2" : "1");
+        // As the main window, whose first show follows the start-up mode
+        // and, when that is plain, the restored state.
+        Start([&](TForm1* form) {
+            Application->SetMainForm(form);
+            if (c.Stored)
+                form->FormStorage1->SetOptions(PlacementBit(fpState) | PlacementBit(fpPosition));
+            else
+                form->SetWindowState(c.State);
+        }, c.State != wsMinimized);
+        HWND wnd = Form->Handle();
+        EXPECT_EQ(c.State == wsMaximized, IsZoomed(wnd) != 0);
+        EXPECT_EQ(c.State == wsMinimized, IsIconic(wnd) != 0);
+        EXPECT_EQ(6, ChildWindows());
+        if (c.State == wsMinimized) {
+            ShowWindow(wnd, SW_RESTORE);
+            Activate(wnd);
+        }
+        HWND memo = Form->Memo[0]->HandleValue();
+        ASSERT_NE(nullptr, memo);
+        ASSERT_EQ(1u, gEditLog.size());
+        const std::string& log = gEditLog[memo];
+        EXPECT_EQ(log.size() - 5, log.find("text ")) << log;
+        RECT client, r;
+        GetClientRect(memo, &client);
+        EXPECT_EQ(client.right, gSizeAtText[memo].cx);
+        EXPECT_EQ(client.bottom, gSizeAtText[memo].cy);
+        // It fills the window below the page bar, painted at that size.
+        GetWindowRect(memo, &r);
+        MapWindowPoints(HWND_DESKTOP, wnd, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(Form->ClientWidth(), r.right - r.left);
+        EXPECT_EQ(Form->ClientHeight(), r.bottom);
+        EXPECT_EQ(Form->DockTop->Height(), r.top);
+        EXPECT_TRUE(IsWindowVisible(Form->ToolBar->Handle()));
+        POINT corner{client.right - 30, client.bottom - 5};
+        ClientToScreen(memo, &corner);
+        EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(corner.x, corner.y));
+        EXPECT_EQ(memo, GetFocus());
+        Application->SetMainForm(nullptr);
+        delete Form;
+        Form = nullptr;
+    }
     EXPECT_TRUE(Errors.Messages().empty());
 }
 
