@@ -204,7 +204,9 @@ TEST(EndToEnd, SettingsFileIsWrittenAndAHandEditedOneComesBack)
 }
 
 // Started the way a shortcut or "start /max" starts it, the window opens in
-// that state; minimised without activation leaves the foreground alone.
+// that state; minimised without activation leaves the foreground alone. In
+// every state it has its page bar and the page's editor, which fills the
+// window below the bar, at the size it was made with.
 TEST(EndToEnd, TheStartUpShowModeDecidesHowTheWindowOpens)
 {
     enum class TState { Normal, Maximized, Minimized };
@@ -225,6 +227,7 @@ TEST(EndToEnd, TheStartUpShowModeDecidesHowTheWindowOpens)
     };
     WindowsIniFile ini;
     TempDir dir;
+    WriteFileBytes(PageFileName(1), "page one");
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         RunOnce(dir.Path(), [&](HWND main) {
@@ -233,6 +236,24 @@ TEST(EndToEnd, TheStartUpShowModeDecidesHowTheWindowOpens)
             if (!c.Activated) {
                 EXPECT_NE(main, GetForegroundWindow());
             }
+            if (state == TState::Minimized) {
+                ShowWindow(main, SW_RESTORE);
+                Pump(200);
+            }
+            // The four docks, the page bar and the editor.
+            int windows = 0;
+            EnumChildWindows(main, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
+                             reinterpret_cast<LPARAM>(&windows));
+            EXPECT_EQ(6, windows);
+            EXPECT_EQ("page one", VisibleEditorText(main));
+            HWND editor = VisibleEditor(main);
+            ASSERT_NE(nullptr, editor);
+            RECT client, e;
+            GetClientRect(main, &client);
+            GetWindowRect(editor, &e);
+            MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&e), 2);
+            EXPECT_EQ(client.right, e.right - e.left);
+            EXPECT_EQ(client.bottom, e.bottom);
         }, c.ShowCommand);
     }
 }
