@@ -1,12 +1,10 @@
 // The about panel with its picture: read from the program's resources when
 // the window is built, decoded the first time the panel is drawn and never
 // again, drawn pixel for pixel, centred, and blocking the rest until "OK".
-#include "app/MainForm.h"
 #include "picture/JPEGDecompressor.h"
 #include "picture/JPEGImage.h"
-#include "settings/FormStorage.h"
+#include "tests/app/MainFormFixture.h"
 #include "tests/picture/JPEGTesting.h"
-#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -15,18 +13,9 @@ using namespace testing_support;
 
 namespace {
 
-class AboutPanel : public ::testing::Test {
+class AboutPanel : public MainFormFixture {
 protected:
-    void SetUp() override
-    {
-        Form = new TForm1(Application);
-        Form->FormStorage1->SetIniFileName(Dir.File("Quiverleaf.ini"));
-        Picture = dynamic_cast<TJPEGImage*>(Form->Image1->Picture());
-        Form->ShowForm();
-        Activate(Form->Handle());
-        Pump(30);
-    }
-    void TearDown() override { delete Form; }
+    void BeforeShow() override { Picture = dynamic_cast<TJPEGImage*>(Form->Image1->Picture()); }
 
     void Open()
     {
@@ -41,9 +30,6 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return !Form->PanelAbout->Visible(); }));
     }
 
-    TempDir Dir;
-    ErrorCatcher Errors;
-    TForm1* Form = nullptr;
     TJPEGImage* Picture = nullptr;
 };
 

@@ -1,9 +1,7 @@
 // The real page bar in the real main window: one row spanning the top dock,
 // wrapping and unwrapping as the window is resized, a column in the left
 // dock, the settings panel's heights beside it, and its context menu.
-#include "app/MainForm.h"
-#include "settings/FormStorage.h"
-#include "tests/support/TestSupport.h"
+#include "tests/app/MainFormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +12,8 @@ using namespace testing_support;
 
 namespace {
 
-class PageBar : public ::testing::Test {
+class PageBar : public MainFormFixture {
 protected:
-    void SetUp() override
-    {
-        Form = new TForm1(Application);
-        Form->FormStorage1->SetIniFileName(Dir.File("Quiverleaf.ini"));
-        Form->ShowForm();
-        Activate(Form->Handle());
-        Pump(30);
-    }
-    void TearDown() override { delete Form; }
-
     RECT Button(int n) const { return Form->ToolBar->View()->Find(Form->Page[n - 1])->BoundsRect(); }
     int LineSeparators() const
     {
@@ -50,10 +38,6 @@ protected:
         GetTextMetricsA(screen.Get(), &tm);
         return tm.tmHeight;
     }
-
-    TempDir Dir;
-    ErrorCatcher Errors;
-    TForm1* Form = nullptr;
 };
 
 TEST_F(PageBar, OneRowSpanningTheTopDock)

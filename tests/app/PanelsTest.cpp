@@ -1,7 +1,5 @@
 // The settings and about panels as the user drives them.
-#include "app/MainForm.h"
-#include "settings/FormStorage.h"
-#include "tests/support/TestSupport.h"
+#include "tests/app/MainFormFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +7,10 @@ using namespace testing_support;
 
 namespace {
 
-class Panels : public ::testing::Test {
+class Panels : public MainFormFixture {
 protected:
-    void SetUp() override
-    {
-        Form = new TForm1(Application);
-        Form->FormStorage1->SetIniFileName(Dir.File("Quiverleaf.ini"));
-        Form->ShowForm();
-        Activate(Form->Handle());
-        Pump(30);
-    }
-    void TearDown() override { delete Form; }
-
     // The smallest client height the window's minimum outer size allows.
     int MinimumClientHeight() const { return 475 - (Form->Height() - Form->ClientHeight()); }
-
-    TempDir Dir;
-    ErrorCatcher Errors;
-    TForm1* Form = nullptr;
 };
 
 // Answers the next common dialog of this process with OK or Cancel.
