@@ -186,14 +186,13 @@ void TCustomForm::ShowForm()
 
 int TCustomForm::ShowCommand() const
 {
-    static const int fromState[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-    const int remembered = fromState[FWindowState];
     if (!FShownOnce && Application && Application->MainForm() == this) {
         const int startup = StartupShowCommand();
         if (startup != SW_SHOWNORMAL || FWindowState == wsNormal)
             return startup;
     }
-    return remembered;
+    static const int fromState[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    return fromState[FWindowState];
 }
 
 void TCustomForm::VisibleChanged()
@@ -214,30 +213,28 @@ void TCustomForm::VisibleChanged()
         // so that an editor lays its text out once. Shown normal or
         // minimised, the window keeps the size it has now (a minimised one
         // comes back to it), so they are made here, before it appears. A
-        // maximising ShowWindow sends no WM_SHOWWINDOW (or sends it before
-        // the new size) and sizes the window as it shows it: the controls
+        // maximising ShowWindow gives the window its size only as it shows
+        // it, and sends no WM_SHOWWINDOW for a state change: the controls
         // are made after it, once the alignment has followed the maximised
-        // client area, and before the first paint.
+        // client area, and before the first paint (UpdateWindow below).
         const bool maximising = cmd == SW_SHOWMAXIMIZED;
-        try {
-            if (!maximising)
-                CreateChildHandles();
-        } catch (...) {
-            HandleCallbackException(std::current_exception());
-        }
-        FHoldingChildren = maximising;
-        ShowWindow(wnd, cmd);
-        FHoldingChildren = false;
-        if (maximising) {
+        auto makeControls = [this, wnd](bool afterActivation) {
             try {
                 CreateChildHandles();
                 // The activation came while there was nothing to focus.
-                if (GetActiveWindow() == wnd)
+                if (afterActivation && GetActiveWindow() == wnd)
                     FocusOnActivation();
             } catch (...) {
                 HandleCallbackException(std::current_exception());
             }
-        }
+        };
+        if (!maximising)
+            makeControls(false);
+        FHoldingChildren = maximising;
+        ShowWindow(wnd, cmd);
+        FHoldingChildren = false;
+        if (maximising)
+            makeControls(true);
         UpdateWindow(wnd);
     } else {
         try {
