@@ -47,7 +47,14 @@ LRESULT CALLBACK RecordEditMessages(int code, WPARAM wParam, LPARAM lParam)
 
 class Startup : public ::testing::Test {
 protected:
-    void TearDown() override { delete Form; }
+    void TearDown() override { Finish(); }
+    void Finish()
+    {
+        if (Application->MainForm() == Form)
+            Application->SetMainForm(nullptr);
+        delete Form;
+        Form = nullptr;
+    }
 
     // `prepare` runs on the new window before it is shown.
     TForm1* Start(const std::function<void(TForm1*)>& prepare = nullptr, bool activate = true)
@@ -186,9 +193,7 @@ TEST_F(Startup, EveryOpeningStateLaysTheShownEditorOutOnce)
         ClientToScreen(memo, &corner);
         EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(corner.x, corner.y));
         EXPECT_EQ(memo, GetFocus());
-        Application->SetMainForm(nullptr);
-        delete Form;
-        Form = nullptr;
+        Finish();
     }
     EXPECT_TRUE(Errors.Messages().empty());
 }
