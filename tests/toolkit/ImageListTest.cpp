@@ -1,115 +1,78 @@
-// The image list: strips split into images, drawn transparently or
-// embossed, every change told to the links that still listen, and no GDI
-// object left behind.
+// The image list: strips split into images, drawn through their mask or
+// embossed, every change told to the links still listening, nothing leaked.
 #include "tests/toolkit/ToolkitTesting.h"
 #include "toolkit/ImgList.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 using namespace toolkit_testing;
 
 namespace {
 
-const COLORREF Magenta = RGB(255, 0, 255), Grey = RGB(90, 90, 90), Paper = RGB(20, 40, 60);
+const COLORREF Magenta = RGB(255, 0, 255), Paper = RGB(20, 40, 60), White = RGB(255, 255, 255);
 
-// Image i of the strip: a square of colour i inside a 2-pixel magenta
-// ring, with a white pixel at (4, 4).
+// Image i of a strip: a square of colour i in a 2-pixel magenta ring, with a white pixel at (4, 4).
 COLORREF StripPixel(int x, int y)
 {
-    static const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 180)};
+    const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 180)};
     const int ix = x % 16;
-    if (ix < 2 || ix >= 14 || y < 2 || y >= 14)
-        return Magenta;
-    if (ix == 4 && y == 4)
-        return RGB(255, 255, 255);
-    return colours[x / 16];
+    return ix < 2 || ix >= 14 || y < 2 || y >= 14 ? Magenta : ix == 4 && y == 4 ? White : colours[x / 16 % 3];
 }
 
-// Draws one image onto paper and reads the pixels back.
-struct Canvas {
-    Canvas() : Select(DC.Get(), Bmp.Get())
-    {
-        RECT all{0, 0, 40, 40};
-        BrushHandle paper = MakeSolidBrush(static_cast<TColor>(Paper));
-        FillRect(DC.Get(), &all, paper.Get());
-    }
-    COLORREF At(int x, int y) const { return GetPixel(DC.Get(), x, y); }
-    WindowDC Screen{nullptr};
-    MemoryDC DC{Screen.Get()};
-    BitmapHandle Bmp{CreateCompatibleBitmap(Screen.Get(), 40, 40)};
-    SelectScope Select;
-};
-
-TEST(ImageList, AStripSplitsIntoImagesDrawnThroughTheirMaskOrEmbossedWhenDisabled)
+TEST(ImageList, StripsSplitIntoImagesDrawnThroughTheirMaskOrEmbossedAndNothingLeaks)
 {
     const long atStart = LiveGdiObjects();
     {
         TCustomImageList list(nullptr);
-        BitmapHandle strip = MakePixelBitmap(48 + 5, 16, StripPixel); // a partial image at the end is left out
+        BitmapHandle strip = MakePixelBitmap(48 + 5, 16, StripPixel); // the partial image at the end is left out
+        BitmapHandle mask = MakePixelBitmap(48, 16, [](int x, int y) { return StripPixel(x, y) == Magenta ? White : 0; });
         EXPECT_EQ(0, list.AddMasked(strip.Get(), static_cast<TColor>(Magenta)));
-        // The same strip again, its ring cut away by an explicit mask instead.
-        BitmapHandle mask = MakePixelBitmap(48, 16, [](int x, int y) {
-            return StripPixel(x, y) == Magenta ? RGB(255, 255, 255) : RGB(0, 0, 0);
-        });
         EXPECT_EQ(3, list.Add(strip.Get(), mask.Get()));
+        EXPECT_EQ(-1, list.Add(MakePixelBitmap(10, 16, StripPixel).Get()));
         EXPECT_EQ(6, list.Count());
-        BitmapHandle narrow = MakePixelBitmap(10, 16, StripPixel);
-        EXPECT_EQ(-1, list.Add(narrow.Get()));
-
         const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
-        struct Case {
+        const struct {
             int index;
             bool enabled;
             int x, y;
             COLORREF expected;
         } cases[] = {
-            {1, true, 10 + 1, 10 + 1, Paper},               // ring: transparent
-            {1, true, 10 + 2, 10 + 2, RGB(0, 160, 0)},      // the square's corner
-            {1, true, 10 + 13, 10 + 13, RGB(0, 160, 0)},
-            {1, true, 10 + 14, 10 + 14, Paper},
-            {1, true, 10 + 4, 10 + 4, RGB(255, 255, 255)},  // light pixels are kept when enabled
-            {5, true, 10 + 8, 10 + 8, RGB(0, 0, 180)},      // through the explicit mask
-            {5, true, 10 + 0, 10 + 0, Paper},
-            {2, false, 10 + 2, 10 + 2, shadow},             // the shape in shadow...
-            {2, false, 10 + 14, 10 + 14, light},            // ...its highlight one right and down
-            {2, false, 10 + 14, 10 + 8, light},
-            {2, false, 10 + 1, 10 + 8, Paper},
-            {2, false, 10 + 15, 10 + 15, Paper},
-            {2, false, 10 + 4, 10 + 4, light},              // a light pixel drops out: no shadow there
-            {2, false, 10 + 5, 10 + 5, shadow},
-            {6, true, 10 + 8, 10 + 8, Paper},               // no such image: nothing drawn
+            {1, true, 1, 1, Paper}, {1, true, 2, 2, RGB(0, 160, 0)}, {1, true, 13, 13, RGB(0, 160, 0)},
+            {1, true, 14, 14, Paper}, {1, true, 4, 4, White}, {5, true, 8, 8, RGB(0, 0, 180)}, {5, true, 0, 0, Paper},
+            // Disabled: the shape in shadow, its highlight one right and down, light pixels left out.
+            {2, false, 2, 2, shadow}, {2, false, 14, 14, light}, {2, false, 14, 8, light}, {2, false, 1, 8, Paper},
+            {2, false, 15, 15, Paper}, {2, false, 4, 4, light}, {2, false, 5, 5, shadow}, {6, true, 8, 8, Paper},
         };
-        for (const Case& c : cases) {
-            Canvas canvas;
-            list.Draw(canvas.DC.Get(), 10, 10, c.index, c.enabled);
-            EXPECT_EQ(ColorText(c.expected), ColorText(canvas.At(c.x, c.y)))
-                << "image " << c.index << (c.enabled ? "" : " disabled") << " at " << c.x - 10 << "," << c.y - 10;
+        for (const auto& c : cases) {
+            WindowDC screen(nullptr);
+            MemoryDC dc(screen.Get());
+            BitmapHandle bmp(CreateCompatibleBitmap(screen.Get(), 40, 40));
+            SelectScope select(dc.Get(), bmp.Get());
+            BrushHandle paper = MakeSolidBrush(static_cast<TColor>(Paper));
+            RECT all{0, 0, 40, 40};
+            FillRect(dc.Get(), &all, paper.Get());
+            SetTextColor(dc.Get(), RGB(1, 2, 3));
+            list.Draw(dc.Get(), 10, 10, c.index, c.enabled);
+            EXPECT_EQ(ColorText(c.expected), ColorText(GetPixel(dc.Get(), 10 + c.x, 10 + c.y)))
+                << "image " << c.index << (c.enabled ? "" : " disabled") << " at " << c.x << "," << c.y;
+            EXPECT_EQ(RGB(1, 2, 3), GetTextColor(dc.Get())) << "the canvas's colours are put back";
         }
-        // The canvas's colours are put back.
-        Canvas canvas;
-        SetTextColor(canvas.DC.Get(), Grey);
-        list.Draw(canvas.DC.Get(), 0, 0, 0, false);
-        EXPECT_EQ(Grey, GetTextColor(canvas.DC.Get()));
     }
     EXPECT_EQ(atStart, LiveGdiObjects());
 }
 
 struct Listener {
-    void Changed(TObject* sender)
-    {
-        Senders.push_back(sender);
-    }
-    std::vector<TObject*> Senders;
+    void Changed(TObject* sender) { Heard.push_back(sender); }
+    std::vector<TObject*> Heard;
 };
 
-TEST(ImageList, ChangeLinksHearEveryChangeUntilFreedAndAFreedListLeavesThemWithout)
+TEST(ImageList, LinksHearEveryChangeUntilFreedOrMovedAndAFreedListLeavesThemWithout)
 {
-    auto list = std::make_unique<TCustomImageList>(nullptr);
-    auto other = std::make_unique<TCustomImageList>(nullptr);
+    auto list = std::make_unique<TCustomImageList>(nullptr), other = std::make_unique<TCustomImageList>(nullptr);
     Listener a, b;
     auto first = std::make_unique<TChangeLink>();
     TChangeLink second;
@@ -118,29 +81,28 @@ TEST(ImageList, ChangeLinksHearEveryChangeUntilFreedAndAFreedListLeavesThemWitho
     first->SetImages(list.get());
     second.SetImages(list.get());
     BitmapHandle strip = MakePixelBitmap(32, 16, StripPixel);
-    struct Step {
+    const struct {
         const char* what;
         std::function<void()> change;
         size_t heardByA, heardByB;
     } steps[] = {
         {"added", [&] { list->AddMasked(strip.Get(), static_cast<TColor>(Magenta)); }, 1, 1},
-        {"same size", [&] { list->SetSize(16, 16); }, 1, 1},
-        {"resized: emptied", [&] { list->SetWidth(24); }, 2, 2},
+        {"the same size", [&] { list->SetSize(16, 16); }, 1, 1},
+        {"resized, so emptied", [&] { list->SetWidth(24); }, 2, 2},
         {"cleared when empty", [&] { list->Clear(); }, 2, 2},
-        {"first link freed", [&] { first.reset(); }, 2, 2},
+        {"the first link freed", [&] { first.reset(); }, 2, 2},
         {"added after", [&] { list->AddMasked(strip.Get(), static_cast<TColor>(Magenta)); }, 2, 3},
-        {"second link moved away", [&] { second.SetImages(other.get()); }, 2, 3},
+        {"the second link moved", [&] { second.SetImages(other.get()); }, 2, 3},
         {"the old list changes", [&] { list->Clear(); }, 2, 3},
         {"the new list changes", [&] { other->SetHeight(8); }, 2, 4},
     };
-    for (const Step& s : steps) {
+    for (const auto& s : steps) {
         s.change();
-        EXPECT_EQ(s.heardByA, a.Senders.size()) << s.what;
-        EXPECT_EQ(s.heardByB, b.Senders.size()) << s.what;
+        EXPECT_EQ(s.heardByA, a.Heard.size()) << s.what;
+        EXPECT_EQ(s.heardByB, b.Heard.size()) << s.what;
     }
-    EXPECT_EQ(list.get(), a.Senders[0]);
-    EXPECT_EQ(other.get(), b.Senders.back());
-    EXPECT_EQ(0, list->Count());
+    EXPECT_EQ(list.get(), a.Heard[0]);
+    EXPECT_EQ(other.get(), b.Heard.back());
     other.reset();
     EXPECT_EQ(nullptr, second.Images());
 }
