@@ -120,21 +120,13 @@ private:
 // A bitmap whose pixel (x, y) is colour(x, y), to feed image lists.
 inline BitmapHandle MakePixelBitmap(int width, int height, const std::function<COLORREF(int, int)>& colour)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    BitmapHandle bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* p = static_cast<DWORD*>(bits);
+    std::vector<DWORD> bits;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const COLORREF c = colour(x, y);
-            p[y * width + x] = (static_cast<DWORD>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            bits.push_back(static_cast<DWORD>(GetRValue(c)) << 16 | static_cast<DWORD>(GetGValue(c)) << 8 | GetBValue(c));
         }
-    return bmp;
+    return BitmapHandle(CreateBitmap(width, height, 1, 32, bits.data()));
 }
 
 // A form of its own (no owner), placed away from the screen's corner with a
