@@ -150,75 +150,47 @@ void TCustomImageList::Clear()
 
 int TCustomImageList::Add(HBITMAP image, HBITMAP mask)
 {
-    int w = 0, h = 0, mw = 0, mh = 0;
-    std::vector<uint32_t> pixels, maskPixels;
-    if (!ReadPixels(image, w, h, pixels))
-        return -1;
+    int mw = 0, mh = 0;
+    std::vector<uint32_t> maskPixels;
     if (mask && !ReadPixels(mask, mw, mh, maskPixels))
         mw = mh = 0;
-    const int count = w / FWidth;
-    if (count <= 0)
-        return -1;
-    const int stripWidth = count * FWidth;
-    std::vector<uint32_t> strip(static_cast<size_t>(stripWidth) * static_cast<size_t>(FHeight), 0);
-    std::vector<bool> opaque(strip.size(), false);
-    for (int y = 0; y < std::min(h, FHeight); ++y)
-        for (int x = 0; x < stripWidth; ++x) {
-            const bool clear = x < mw && y < mh && (maskPixels[static_cast<size_t>(y * mw + x)] & 0xFFFFFF) != 0;
-            if (clear)
-                continue;
-            const size_t at = static_cast<size_t>(y * stripWidth + x);
-            strip[at] = pixels[static_cast<size_t>(y * w + x)] & 0xFFFFFF;
-            opaque[at] = true;
-        }
-    return AddPixels(strip, opaque, count);
+    return AddStrip(image, [&](int x, int y, uint32_t) {
+        return x < mw && y < mh && (maskPixels[static_cast<size_t>(y * mw + x)] & 0xFFFFFF) != 0;
+    });
 }
 
 int TCustomImageList::AddMasked(HBITMAP image, TColor transparentColor)
 {
-    int w = 0, h = 0;
-    std::vector<uint32_t> pixels;
-    if (!ReadPixels(image, w, h, pixels))
-        return -1;
-    const int count = w / FWidth;
-    if (count <= 0)
-        return -1;
     const uint32_t clear = PixelOf(ColorToRGB(transparentColor));
-    const int stripWidth = count * FWidth;
-    std::vector<uint32_t> strip(static_cast<size_t>(stripWidth) * static_cast<size_t>(FHeight), 0);
-    std::vector<bool> opaque(strip.size(), false);
-    for (int y = 0; y < std::min(h, FHeight); ++y)
-        for (int x = 0; x < stripWidth; ++x) {
-            const uint32_t p = pixels[static_cast<size_t>(y * w + x)] & 0xFFFFFF;
-            if (p == clear)
-                continue;
-            const size_t at = static_cast<size_t>(y * stripWidth + x);
-            strip[at] = p;
-            opaque[at] = true;
-        }
-    return AddPixels(strip, opaque, count);
+    return AddStrip(image, [clear](int, int, uint32_t pixel) { return pixel == clear; });
 }
 
-int TCustomImageList::AddPixels(const std::vector<uint32_t>& pixels, const std::vector<bool>& opaque, int count)
+int TCustomImageList::AddStrip(HBITMAP image, const std::function<bool(int x, int y, uint32_t pixel)>& transparent)
 {
-    const int first = FCount;
-    const int oldWidth = FCount * FWidth, addWidth = count * FWidth, newWidth = oldWidth + addWidth;
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels;
+    if (!ReadPixels(image, w, h, pixels) || w / FWidth <= 0)
+        return -1;
+    const int count = w / FWidth, first = FCount;
+    // The strip grows: the old images, then the new ones, row by row.
+    const int oldWidth = FCount * FWidth, newWidth = oldWidth + count * FWidth;
     std::vector<uint32_t> all(static_cast<size_t>(newWidth) * static_cast<size_t>(FHeight), 0);
-    std::vector<bool> allOpaque(all.size(), false);
-    for (int y = 0; y < FHeight; ++y) {
-        for (int x = 0; x < oldWidth; ++x) {
-            const size_t from = static_cast<size_t>(y * oldWidth + x), to = static_cast<size_t>(y * newWidth + x);
-            all[to] = FBits[from];
-            allOpaque[to] = FOpaque[from];
+    std::vector<bool> opaque(all.size(), false);
+    for (int y = 0; y < FHeight; ++y)
+        for (int x = 0; x < newWidth; ++x) {
+            const size_t to = static_cast<size_t>(y * newWidth + x);
+            if (x < oldWidth) {
+                all[to] = FBits[y * oldWidth + x];
+                opaque[to] = FOpaque[static_cast<size_t>(y * oldWidth + x)];
+            } else if (const int sx = x - oldWidth; y < h) {
+                const uint32_t p = pixels[static_cast<size_t>(y * w + sx)] & 0xFFFFFF;
+                if (!transparent(sx, y, p)) {
+                    all[to] = p;
+                    opaque[to] = true;
+                }
+            }
         }
-        for (int x = 0; x < addWidth; ++x) {
-            const size_t from = static_cast<size_t>(y * addWidth + x);
-            const size_t to = static_cast<size_t>(y * newWidth + oldWidth + x);
-            all[to] = pixels[from];
-            allOpaque[to] = opaque[from];
-        }
-    }
-    Rebuild(std::move(all), std::move(allOpaque), FCount + count);
+    Rebuild(std::move(all), std::move(opaque), FCount + count);
     Change();
     return first;
 }

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TCustomImageList;
@@ -74,9 +75,9 @@ protected:
     virtual void Change();
 
 private:
-    // Pixels (0x00RRGGBB; transparent ones 0) and the opaque flags of the
-    // new images, one row of the whole strip after the other.
-    int AddPixels(const std::vector<uint32_t>& pixels, const std::vector<bool>& opaque, int count);
+    // Adds the whole images of a bitmap, with the pixels (0x00RRGGBB) the
+    // predicate picks transparent.
+    int AddStrip(HBITMAP image, const std::function<bool(int x, int y, uint32_t pixel)>& transparent);
     void Rebuild(std::vector<uint32_t> pixels, std::vector<bool> opaque, int count);
 
     int FWidth = 16;
