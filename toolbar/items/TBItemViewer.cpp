@@ -67,8 +67,12 @@ bool TTBItemViewer::CaptionShown() const
     if (FItem->CaptionText().empty())
         return false;
     const TTBItemDisplayMode mode = FItem->DisplayMode();
-    return !FView->IsToolbar() || FItem->ImageIndex() < 0 || mode == nbdmTextOnly || mode == nbdmImageAndText ||
-           FItem->HasEffectiveOption(tboImageAboveCaption);
+    if (!FView->IsToolbar() || mode == nbdmTextOnly || mode == nbdmImageAndText ||
+        FItem->HasEffectiveOption(tboImageAboveCaption))
+        return true;
+    // An image button whose image can't be found (no list reaches it) shows
+    // its caption rather than nothing at all.
+    return FItem->ImageIndex() < 0 || !ImageList();
 }
 
 TCustomImageList* TTBItemViewer::ImageList() const

@@ -54,7 +54,7 @@ TEST(ItemImages, AButtonIsSizedByItsImageAsItsDisplayModeSays)
          {std::max(cap, 23), m.H + 16}},
         {"text only, though it has an image", true, false, nbdmTextOnly, 0, 0, false, {cap, m.H}},
         {"text only in menus: an image in a toolbar", true, false, nbdmTextOnlyInMenus, 0, 0, false, {23, 22}},
-        {"no image list found: nothing shown", false, false, nbdmDefault, 0, 0, false, {6, 6}},
+        {"no image list found: the caption", false, false, nbdmDefault, 0, 0, false, {cap, m.H}},
         {"no image index: the caption", true, false, nbdmDefault, -1, 0, false, {cap, m.H}},
         {"the bar's images serve", false, true, nbdmDefault, 0, 0, false, {31, 30}},
         {"the item's own list before the bar's", true, true, nbdmDefault, 0, 0, false, {23, 22}},
@@ -221,6 +221,13 @@ TEST_F(ImageBar, ADisabledImageIsEmbossedAndPaintingMakesNoNewGdiObjects)
     for (int i = 0; i < 3; ++i)
         RedrawWindow(Bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW), Pump(10);
     EXPECT_EQ(painted, LiveGdiObjects());
+    // The list freed: no reference left, and the buttons laid out again with their captions.
+    delete Bar->Images();
+    EXPECT_EQ(nullptr, Bar->Items()->SubmenuImages());
+    Settle();
+    EXPECT_EQ("empty", BoxOf(Img, Red));
+    EXPECT_NE("empty", BoxOf(Img, GetSysColor(COLOR_BTNTEXT)));
+    EXPECT_GT(Bounds(Img).right - Bounds(Img).left, 23);
 }
 
 } // namespace
