@@ -98,10 +98,16 @@ private:
     HGDIOBJ FOld;
 };
 
-// A window's device context from GetDC, released on scope exit.
+// A window's device context, released on scope exit: of its client area
+// (GetDC), or of the whole window, frame included (GetWindowDC), when asked
+// with WindowDC::WholeWindow.
 class WindowDC {
 public:
+    struct WholeWindowTag {};
+    static constexpr WholeWindowTag WholeWindow{};
+
     explicit WindowDC(HWND wnd) : FWnd(wnd), FDC(GetDC(wnd)) {}
+    WindowDC(HWND wnd, WholeWindowTag) : FWnd(wnd), FDC(GetWindowDC(wnd)) {}
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     ~WindowDC()

@@ -3,9 +3,11 @@
 // rectangles that print readably, and real window geometry and pixels.
 #include "tests/support/TestSupport.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Graphics.h"
 
 #include <windows.h>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +116,18 @@ private:
     int FLeft, FTop, FWidth = 0, FHeight = 0;
     std::vector<DWORD> FPixels;
 };
+
+// A bitmap whose pixel (x, y) is colour(x, y), to feed image lists.
+inline BitmapHandle MakePixelBitmap(int width, int height, const std::function<COLORREF(int, int)>& colour)
+{
+    std::vector<DWORD> bits;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = colour(x, y);
+            bits.push_back(static_cast<DWORD>(GetRValue(c)) << 16 | static_cast<DWORD>(GetGValue(c)) << 8 | GetBValue(c));
+        }
+    return BitmapHandle(CreateBitmap(width, height, 1, 32, bits.data()));
+}
 
 // A form of its own (no owner), placed away from the screen's corner with a
 // known client size. Not shown until Show().

@@ -8,31 +8,23 @@
 
 class FrameDC {
 public:
-    FrameDC(HWND wnd, HRGN updateRgn) : FWnd(wnd), FDC(GetWindowDC(wnd))
+    FrameDC(HWND wnd, HRGN updateRgn) : FDC(wnd, WindowDC::WholeWindow)
     {
         // 1 (and 0) stand for the whole window.
-        if (!FDC || reinterpret_cast<UINT_PTR>(updateRgn) <= 1)
+        if (!FDC.Get() || reinterpret_cast<UINT_PTR>(updateRgn) <= 1)
             return;
         RECT r;
         GetWindowRect(wnd, &r);
         GdiObject<HRGN> clip(CreateRectRgn(0, 0, 0, 0));
         if (clip && CombineRgn(clip.Get(), updateRgn, nullptr, RGN_COPY) != ERROR) {
             OffsetRgn(clip.Get(), -r.left, -r.top);
-            ExtSelectClipRgn(FDC, clip.Get(), RGN_AND);
+            ExtSelectClipRgn(FDC.Get(), clip.Get(), RGN_AND);
         }
     }
-    FrameDC(const FrameDC&) = delete;
-    FrameDC& operator=(const FrameDC&) = delete;
-    ~FrameDC()
-    {
-        if (FDC)
-            ReleaseDC(FWnd, FDC);
-    }
-    HDC Get() const { return FDC; }
+    HDC Get() const { return FDC.Get(); }
 
 private:
-    HWND FWnd;
-    HDC FDC;
+    WindowDC FDC;
 };
 
 // Has the platform recompute a window's frame (its non-client size) without

@@ -182,6 +182,82 @@ void TTBCustomItem::SetImageIndex(int value)
     NotifyChanged(resize);
 }
 
+void TTBImageChangeLink::Record()
+{
+    LastWidth = Images() ? Images()->Width() : 0;
+    LastHeight = Images() ? Images()->Height() : 0;
+}
+
+bool TTBImageChangeLink::SizeChanged()
+{
+    const int w = LastWidth, h = LastHeight;
+    Record();
+    return w != LastWidth || h != LastHeight;
+}
+
+void TTBCustomItem::SetImages(TCustomImageList* value)
+{
+    if (value == FImages)
+        return;
+    TCustomImageList* old = FImages;
+    FImages = value;
+    ForgetImageList(old);
+    bool resize = true;
+    if (value) {
+        if (!FImagesLink) {
+            FImagesLink = std::make_unique<TTBImageChangeLink>();
+            FImagesLink->OnChange = MakeMethod<&TTBCustomItem::ImagesChanged>(this);
+        }
+        FImagesLink->SetImages(value);
+        resize = FImagesLink->SizeChanged();
+        FreeNotification(value);
+    } else {
+        FImagesLink.reset();
+    }
+    if (!IsDestroying())
+        NotifyChanged(resize);
+}
+
+void TTBCustomItem::ImagesChanged(TObject*)
+{
+    NotifyChanged(FImagesLink->SizeChanged());
+}
+
+void TTBCustomItem::SetSubmenuImages(TCustomImageList* value)
+{
+    if (value == FSubmenuImages)
+        return;
+    TCustomImageList* old = FSubmenuImages;
+    FSubmenuImages = value;
+    ForgetImageList(old);
+    if (value) {
+        if (!FSubmenuImagesLink) {
+            FSubmenuImagesLink = std::make_unique<TTBImageChangeLink>();
+            FSubmenuImagesLink->OnChange = MakeMethod<&TTBCustomItem::SubmenuImagesChanged>(this);
+        }
+        FSubmenuImagesLink->SetImages(value);
+        FSubmenuImagesLink->Record();
+        FreeNotification(value);
+    } else {
+        FSubmenuImagesLink.reset();
+    }
+    if (!IsDestroying())
+        Notify(ItemChange::SubmenuImagesSwapped, -1, nullptr);
+}
+
+void TTBCustomItem::SubmenuImagesChanged(TObject*)
+{
+    // The children's images changed: each view of them measures again.
+    FSubmenuImagesLink->Record();
+    Notify(ItemChange::SubmenuImagesSwapped, -1, nullptr);
+}
+
+void TTBCustomItem::ForgetImageList(TCustomImageList* list)
+{
+    if (list && list != FImages && list != FSubmenuImages)
+        RemoveFreeNotification(list);
+}
+
 void TTBCustomItem::SetMaskOptions(TTBItemOptions value)
 {
     if (value == FMaskOptions)
@@ -258,8 +334,14 @@ void TTBCustomItem::SetVisible(bool value)
 void TTBCustomItem::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == FLinkSubitems)
+    if (operation != TOperation::opRemove)
+        return;
+    if (component == FLinkSubitems)
         SetLinkSubitems(nullptr);
+    if (component == FImages)
+        SetImages(nullptr);
+    if (component == FSubmenuImages)
+        SetSubmenuImages(nullptr);
 }
 
 void TTBCustomItem::NameChanged()

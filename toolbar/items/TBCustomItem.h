@@ -6,8 +6,10 @@
 // change kinds, then repaints or lays out again.
 #include "toolbar/items/TBItemTypes.h"
 #include "toolkit/Component.h"
+#include "toolkit/ImgList.h"
 
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +17,18 @@
 class TTBView;
 class TTBItemViewer;
 class TTBCustomItem;
+
+// An item's subscription to an image list, with the list's size when it
+// was last looked at: a change of size moves things, other changes only
+// repaint.
+class TTBImageChangeLink : public TChangeLink {
+public:
+    int LastWidth = 0;
+    int LastHeight = 0;
+    void Record();
+    // True when the list's size differs from the one recorded; records it.
+    bool SizeChanged();
+};
 
 // Makes the viewer that shows an item in a view (the class-returning hook
 // by which a derived item puts its own viewer in place).
@@ -46,6 +60,10 @@ public:
     void SetHint(const std::string& value) { FHint = value; }
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int value);
+    // The list ImageIndex draws from; without one, the parent's (or a
+    // view's) submenu images serve.
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value);
     TTBItemStyle ItemStyle() const { return FItemStyle; }
     bool HasStyle(TTBItemStyleFlag flag) const { return (FItemStyle & StyleBit(flag)) != 0; }
     TTBItemOptions MaskOptions() const { return FMaskOptions; }
@@ -56,6 +74,10 @@ public:
     void SetInheritOptions(bool value);
     TShortCut ShortCut() const { return FShortCut; }
     void SetShortCut(TShortCut value) { FShortCut = value; }
+    // The images of this item's children (of a toolbar's root item: the
+    // toolbar's Images); a change tells the views SubmenuImagesSwapped.
+    TCustomImageList* SubmenuImages() const { return FSubmenuImages; }
+    void SetSubmenuImages(TCustomImageList* value);
     // Shows that item's children in place of this item's own; a link to
     // itself counts as none.
     TTBCustomItem* LinkSubitems() const { return FLinkSubitems; }
@@ -120,6 +142,10 @@ private:
     void RecalcEffectiveOptions();
     void UncheckGroupSiblings();
     void CheckIndex(int index, int limit) const;
+    void ImagesChanged(TObject* sender);
+    void SubmenuImagesChanged(TObject* sender);
+    // Stops listening to a list's freeing unless the other reference holds it.
+    void ForgetImageList(TCustomImageList* list);
 
     bool FAutoCheck = false;
     std::string FCaption;
@@ -131,6 +157,8 @@ private:
     int FHelpContext = 0;
     std::string FHint;
     int FImageIndex = -1;
+    TCustomImageList* FImages = nullptr;
+    std::unique_ptr<TTBImageChangeLink> FImagesLink; // exists while Images is set
     std::vector<TTBCustomItem*> FItems;
     TTBItemStyle FItemStyle = StyleBit(TTBItemStyleFlag::Selectable) | StyleBit(TTBItemStyleFlag::RepaintOnSelect) |
                               StyleBit(TTBItemStyleFlag::RepaintOnHover);
@@ -142,6 +170,8 @@ private:
     TTBCustomItem* FParent = nullptr;
     TComponent* FParentComponent = nullptr;
     TShortCut FShortCut = 0;
+    TCustomImageList* FSubmenuImages = nullptr;
+    std::unique_ptr<TTBImageChangeLink> FSubmenuImagesLink;
     TTBCustomItem* FLinkSubitems = nullptr;
     bool FVisible = true;
 };

@@ -4,6 +4,7 @@
 #include "toolbar/items/TBView.h"
 
 #include <oleacc.h>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -18,6 +19,13 @@ bool HidePrefix(const TTBView* view)
     BOOL cues = TRUE;
     SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0);
     return !cues && view->HidesAccelerators() && !view->KeyboardMode();
+}
+
+// A list that is being freed is no longer drawn from, though the items that
+// refer to it hear of it one after the other.
+TCustomImageList* Usable(TCustomImageList* list)
+{
+    return list && !list->IsDestroying() ? list : nullptr;
 }
 } // namespace
 
@@ -59,14 +67,51 @@ bool TTBItemViewer::CaptionShown() const
     if (FItem->CaptionText().empty())
         return false;
     const TTBItemDisplayMode mode = FItem->DisplayMode();
-    return !FView->IsToolbar() || FItem->ImageIndex() < 0 || mode == nbdmTextOnly || mode == nbdmImageAndText ||
-           FItem->HasEffectiveOption(tboImageAboveCaption);
+    if (!FView->IsToolbar() || mode == nbdmTextOnly || mode == nbdmImageAndText ||
+        FItem->HasEffectiveOption(tboImageAboveCaption))
+        return true;
+    // An image button whose image can't be found (no list reaches it) shows
+    // its caption rather than nothing at all.
+    return FItem->ImageIndex() < 0 || !ImageList();
+}
+
+TCustomImageList* TTBItemViewer::ImageList() const
+{
+    if (TCustomImageList* own = Usable(FItem->Images()))
+        return own;
+    if (TTBCustomItem* parent = FItem->Parent())
+        if (TCustomImageList* list = Usable(parent->SubmenuImages()))
+            return list;
+    for (const TTBView* v = FView; v; v = v->ParentView())
+        if (TTBCustomItem* p = v->ParentItem()) {
+            if (TCustomImageList* list = Usable(p->SubmenuImages()))
+                return list;
+            if (p->LinkSubitems())
+                if (TCustomImageList* list = Usable(p->LinkSubitems()->SubmenuImages()))
+                    return list;
+        }
+    return nullptr;
 }
 
 bool TTBItemViewer::ImageShown() const
 {
-    // No image list reaches the items of this program's toolbars.
-    return false;
+    if (FItem->ImageIndex() < 0 || !ImageList())
+        return false;
+    const TTBItemDisplayMode mode = FItem->DisplayMode();
+    return mode == nbdmDefault || mode == nbdmImageAndText || (mode == nbdmTextOnlyInMenus && IsToolbarStyle());
+}
+
+bool TTBItemViewer::ImageAbove() const
+{
+    return FItem->HasEffectiveOption(tboImageAboveCaption) || IsRotated();
+}
+
+void TTBItemViewer::DrawImage(HDC canvas, const RECT& rect)
+{
+    TCustomImageList* images = ImageList();
+    const int x = rect.left + (rect.right - rect.left - images->Width()) / 2;
+    const int y = rect.top + (rect.bottom - rect.top - images->Height()) / 2;
+    images->Draw(canvas, x, y, FItem->ImageIndex(), IsEnabledForPaint());
 }
 
 SIZE TTBItemViewer::Measure(HDC canvas)
@@ -87,6 +132,18 @@ SIZE TTBItemViewer::Measure(HDC canvas)
     }
     if (IsRotated())
         std::swap(s.cx, s.cy);
+    // The image takes its place beside the caption as it stands on screen,
+    // so a turned caption gets the image above it.
+    if (ImageShown()) {
+        const TCustomImageList* images = ImageList();
+        if (ImageAbove()) {
+            s.cy += images->Height();
+            s.cx = std::max(s.cx, static_cast<LONG>(images->Width() + 7));
+        } else {
+            s.cx += images->Width() + 1;
+            s.cy = std::max(s.cy, static_cast<LONG>(images->Height() + 6));
+        }
+    }
     if (FItem->HasStyle(TTBItemStyleFlag::HasSubmenu)) {
         if (FItem->HasStyle(TTBItemStyleFlag::SplitDropdown))
             s.cx += kSplitArrowWidth;
@@ -122,12 +179,29 @@ void TTBItemViewer::Paint(HDC canvas, const RECT& clientRect, bool isSelected, b
     if (FItem->HasEffectiveOption(tboDefault))
         bold = MakeBoldFont(static_cast<HFONT>(GetCurrentObject(canvas, OBJ_FONT)));
     SelectScope boldScope(canvas, bold ? static_cast<HGDIOBJ>(bold.Get()) : GetCurrentObject(canvas, OBJ_FONT));
-    if (CaptionShown()) {
+    const bool image = ImageShown();
+    const bool caption = CaptionShown();
+    // The caption and the image share R: the image's part is at the left
+    // (or the top), as wide (high) as the image and one pixel more.
+    RECT textRect = r, imageRect = r;
+    if (image && caption) {
+        const TCustomImageList* images = ImageList();
+        if (ImageAbove()) {
+            textRect.top += images->Height() + 1;
+            imageRect.bottom = textRect.top;
+        } else {
+            textRect.left += images->Width() + 1;
+            imageRect.right = textRect.left;
+        }
+    }
+    if (caption) {
         UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
         if (HidePrefix(FView))
             format |= DT_HIDEPREFIX;
-        DrawCaption(canvas, r, format, useDisabledShadow, CaptionText());
+        DrawCaption(canvas, textRect, format, useDisabledShadow, CaptionText());
     }
+    if (image)
+        DrawImage(canvas, imageRect);
 }
 
 void TTBItemViewer::PaintMenuStyle(HDC canvas, const RECT& clientRect, bool isSelected)
@@ -135,6 +209,11 @@ void TTBItemViewer::PaintMenuStyle(HDC canvas, const RECT& clientRect, bool isSe
     if (isSelected) {
         BrushHandle highlight = MakeSolidBrush(SystemColor(COLOR_HIGHLIGHT));
         FillRect(canvas, &clientRect, highlight.Get());
+    }
+    if (ImageShown()) {
+        RECT column = clientRect;
+        column.right = column.left + 20;
+        DrawImage(canvas, column);
     }
     RECT r = clientRect;
     r.left += 20;

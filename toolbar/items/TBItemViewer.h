@@ -56,6 +56,9 @@ public:
 
     bool CaptionShown() const;
     bool ImageShown() const;
+    // Where the item's image comes from: its Images, else the submenu
+    // images of its parent or of the nearest view's parent item.
+    TCustomImageList* ImageList() const;
     // Drawn with a font turned by 270 degrees (a side dock without tboNoRotation).
     bool IsRotated() const;
     // Drawn as a toolbar button rather than a menu entry.
@@ -64,6 +67,11 @@ public:
 
 protected:
     void PaintMenuStyle(HDC canvas, const RECT& clientRect, bool isSelected);
+    // The image, when shown, centred in `rect`.
+    void DrawImage(HDC canvas, const RECT& rect);
+    // The image goes above the caption (or, with rotated text, above the
+    // turned caption) rather than left of it.
+    bool ImageAbove() const;
 
 private:
     friend class TTBView;

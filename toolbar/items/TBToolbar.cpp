@@ -42,6 +42,7 @@ const TClassInfo& TTBCustomToolbar::StaticClass()
     using T = TTBCustomToolbar;
     return MakeClassInfo<T>("TTBCustomToolbar", &TTBCustomDockableWindow::StaticClass(), [](TClassBuilder<T>& b) {
         b.String("ChevronHint", TypeString(), &T::ChevronHint, &T::SetChevronHint)
+            .Object("Images", &T::Images, &T::SetImages)
             .Object("Items", &T::Items, &T::SetItems)
             .Object("LinkSubitems", &T::LinkSubitems, &T::SetLinkSubitems)
             .Ordinal("ChevronMoveItems", TypeBoolean(), &T::ChevronMoveItems, &T::SetChevronMoveItems)

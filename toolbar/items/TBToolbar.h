@@ -39,6 +39,9 @@ public:
     // The chevron item's hint; its caption is the short part with each "&" doubled.
     std::string ChevronHint() const { return FChevronItem->Hint(); }
     void SetChevronHint(const std::string& value);
+    // The images of the bar's items: the root item's submenu images.
+    TCustomImageList* Images() const { return FItems->SubmenuImages(); }
+    void SetImages(TCustomImageList* value) { FItems->SetSubmenuImages(value); }
     // The root item's linked submenu, whose items the bar then shows.
     TTBCustomItem* LinkSubitems() const { return FItems->LinkSubitems(); }
     void SetLinkSubitems(TTBCustomItem* value) { FItems->SetLinkSubitems(value); }
