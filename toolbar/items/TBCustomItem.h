@@ -5,9 +5,11 @@
 // subscribes to that item and hears of each change through one of a few
 // change kinds, then repaints or lays out again.
 #include "toolbar/items/TBItemTypes.h"
+#include "toolkit/ActnList.h"
 #include "toolkit/Component.h"
 
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +17,7 @@
 class TTBView;
 class TTBItemViewer;
 class TTBCustomItem;
+class TTBItemActionLink;
 
 // Makes the viewer that shows an item in a view (the class-returning hook
 // by which a derived item puts its own viewer in place).
@@ -25,6 +28,16 @@ public:
     QV_CLASS(TTBCustomItem, TComponent)
     explicit TTBCustomItem(TComponent* owner);
     ~TTBCustomItem() override;
+
+    // The action whose caption, state and execute handler the item takes;
+    // cleared when the action is freed.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    // True while a linked action supplies the item's value of the property,
+    // which is then not written when the item is streamed.
+    bool SuppliedByAction(TActionProperty property) const;
+    template <TActionProperty P>
+    bool StoredUnlessSupplied() const { return !SuppliedByAction(P); }
 
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool value) { FAutoCheck = value; }
@@ -96,7 +109,8 @@ public:
     virtual TTBItemViewerClass GetItemViewerClass(TTBView* view) const;
     virtual bool NeedToRecreateViewer(const TTBItemViewer* viewer) const;
     virtual void Click();
-    virtual void InitiateAction() {}
+    // Asks the linked action to update itself (and so the item).
+    virtual void InitiateAction();
 
     // Caption up to the first tab: what is drawn and measured.
     std::string CaptionText() const;
@@ -121,6 +135,7 @@ private:
     void UncheckGroupSiblings();
     void CheckIndex(int index, int limit) const;
 
+    std::unique_ptr<TTBItemActionLink> FActionLink; // only while an action is linked
     bool FAutoCheck = false;
     std::string FCaption;
     bool FChecked = false;
