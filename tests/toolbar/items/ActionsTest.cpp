@@ -13,17 +13,16 @@
 
 namespace {
 
-// Handlers that write down who ran, with which sender.
+// Handlers that write down who ran, with which sender, joined by ", ".
 struct Recorder {
-    std::vector<std::string> Log;
-    std::string NameOf(TObject* sender) const
+    std::string Log;
+    void Note(const char* what, TObject* sender)
     {
-        auto* c = dynamic_cast<TComponent*>(sender);
-        return c ? c->Name() : "?";
+        Log += (Log.empty() ? "" : ", ") + std::string(what) + " " + static_cast<TComponent*>(sender)->Name();
     }
-    void Execute(TObject* sender) { Log.push_back("execute " + NameOf(sender)); }
-    void Other(TObject* sender) { Log.push_back("other " + NameOf(sender)); }
-    void Update(TObject* sender) { Log.push_back("update " + NameOf(sender)); }
+    void Execute(TObject* sender) { Note("execute", sender); }
+    void Other(TObject* sender) { Note("other", sender); }
+    void Update(TObject* sender) { Note("update", sender); }
     void Disable(TObject* sender)
     {
         Update(sender);
@@ -31,28 +30,16 @@ struct Recorder {
     }
 };
 
-std::string Joined(const std::vector<std::string>& log)
-{
-    std::string out;
-    for (const std::string& s : log)
-        out += (out.empty() ? "" : ", ") + s;
-    return out;
-}
-
-// A published value as text, whatever its kind.
-std::string ValueOf(const TObject* obj, const char* name)
+// A published value as text, whatever its kind; "=text" sets it.
+std::string Value(TObject* obj, const char* name, const char* set = nullptr)
 {
     const TPropInfo* p = obj->ClassType().FindProperty(name);
-    return p->Kind() == TTypeKind::String ? GetStrProp(obj, *p) : std::to_string(GetOrdProp(obj, *p));
-}
-
-void SetValue(TObject* obj, const char* name, const std::string& value)
-{
-    const TPropInfo* p = obj->ClassType().FindProperty(name);
-    if (p->Kind() == TTypeKind::String)
-        SetStrProp(obj, *p, value);
-    else
-        SetOrdProp(obj, *p, std::stoll(value));
+    const bool text = p->Kind() == TTypeKind::String;
+    if (set && text)
+        SetStrProp(obj, *p, set);
+    else if (set)
+        SetOrdProp(obj, *p, std::stoll(set));
+    return text ? GetStrProp(obj, *p) : std::to_string(GetOrdProp(obj, *p));
 }
 
 bool Stored(const TObject* obj, const char* name)
@@ -62,40 +49,32 @@ bool Stored(const TObject* obj, const char* name)
 
 TEST(ItemActions, EachActionPropertyReachesTheItemAndIsNotStoredWhileTheActionSuppliesIt)
 {
-    // Property, the action's value when linked, its value after a change,
-    // and a value of the item's own.
+    // The action's value when linked, after a change, and a value of the item's own.
+    const std::string ctrlS = std::to_string(scCtrl | 'S'), shiftF12 = std::to_string(scShift | VK_F12);
     const struct {
-        const char* name;
-        std::string linked, changed, own;
+        const char *name, *linked, *changed, *own;
     } cases[] = {
-        {"Caption", "&Save", "Save &as", "Keep"},
-        {"Checked", "1", "0", "1"},
-        {"Enabled", "0", "1", "0"},
-        {"HelpContext", "17", "42", "5"},
-        {"Hint", "Save|Saves the page", "Save as|Saves elsewhere", "Mine"},
-        {"ImageIndex", "3", "-1", "7"},
-        {"ShortCut", std::to_string(scCtrl | 'S').c_str(), std::to_string(scShift | VK_F12).c_str(), "113"},
-        {"Visible", "0", "1", "0"},
+        {"Caption", "&Save", "Save &as", "Keep"}, {"Checked", "1", "0", "1"},
+        {"Enabled", "0", "1", "0"}, {"HelpContext", "17", "42", "5"},
+        {"Hint", "Save|Saves the page", "Save as|Elsewhere", "Mine"}, {"ImageIndex", "3", "-1", "7"},
+        {"ShortCut", ctrlS.c_str(), shiftF12.c_str(), "113"}, {"Visible", "0", "1", "0"},
     };
     for (const auto& c : cases) {
         TComponent owner(nullptr);
         auto* action = new TAction(&owner);
         auto* item = new TTBItem(&owner);
-        SetValue(action, c.name, c.linked);
-        EXPECT_TRUE(Stored(item, c.name)) << c.name << ": unlinked, the item's own value is stored";
+        Value(action, c.name, c.linked);
         SetObjectProp(item, *item->ClassType().FindProperty("Action"), action);
         EXPECT_EQ(action, item->Action());
-        EXPECT_EQ(c.linked, ValueOf(item, c.name)) << c.name << " after linking";
+        EXPECT_EQ(c.linked, Value(item, c.name)) << c.name << " after linking";
         EXPECT_FALSE(Stored(item, c.name)) << c.name << " while the action supplies it";
-        SetValue(action, c.name, c.changed);
-        EXPECT_EQ(c.changed, ValueOf(item, c.name)) << c.name << " after the action changed";
+        Value(action, c.name, c.changed);
+        EXPECT_EQ(c.changed, Value(item, c.name)) << c.name << " after the action changed";
         EXPECT_FALSE(Stored(item, c.name)) << c.name;
-        SetValue(item, c.name, c.own);
+        Value(item, c.name, c.own);
         EXPECT_TRUE(Stored(item, c.name)) << c.name << ": a value of the item's own is stored";
-        SetValue(item, c.name, c.changed);
         item->SetAction(nullptr);
-        EXPECT_EQ(c.changed, ValueOf(item, c.name)) << c.name << ": unlinking keeps the value";
-        EXPECT_TRUE(Stored(item, c.name)) << c.name;
+        EXPECT_EQ(c.own, Value(item, c.name)) << c.name << ": unlinking keeps the value";
         EXPECT_EQ(0, action->ClientCount()) << c.name;
     }
 }
@@ -137,11 +116,11 @@ TEST(ItemActions, ClickRunsTheItemsOwnHandlerOrTheAction)
         action->SetEnabled(c.actionEnabled);
         item->SetEnabled(true); // a disabled action must stop the click by itself
         item->Click();
-        EXPECT_EQ(c.expected, Joined(rec.Log)) << c.what;
+        EXPECT_EQ(c.expected, rec.Log) << c.what;
     }
 }
 
-TEST(ItemActions, TheBarsIdleUpdateAsksEachLinkedActionOnceAndTheItemsFollow)
+TEST(ItemActions, TheIdleUpdateAsksEachLinkedActionOnceAndAFreedActionLeavesItsItemsUnlinked)
 {
     TComponent owner(nullptr);
     Recorder rec;
@@ -150,8 +129,10 @@ TEST(ItemActions, TheBarsIdleUpdateAsksEachLinkedActionOnceAndTheItemsFollow)
     for (const char* name : {"One", "Two", "Three"}) {
         auto* action = new TAction(&owner);
         action->SetName(name);
+        action->SetOnExecute(MakeMethod<&Recorder::Execute>(&rec));
         action->OnUpdate = MakeMethod<&Recorder::Update>(&rec);
         auto* item = new TTBItem(&owner);
+        item->SetName(std::string("Item") + name);
         item->SetAction(action);
         bar->Items()->Add(item);
         actions.push_back(action);
@@ -159,37 +140,23 @@ TEST(ItemActions, TheBarsIdleUpdateAsksEachLinkedActionOnceAndTheItemsFollow)
     bar->Items()->Add(new TTBItem(&owner)); // one without an action
     actions[1]->OnUpdate = MakeMethod<&Recorder::Disable>(&rec);
     bar->InitiateActions();
-    EXPECT_EQ("update One, update Two, update Three", Joined(rec.Log));
+    EXPECT_EQ("update One, update Two, update Three", rec.Log);
     EXPECT_FALSE(bar->Items()->Items(1)->Enabled()) << "the item follows its action's update";
-    EXPECT_TRUE(bar->Items()->Items(0)->Enabled());
     rec.Log.clear();
     bar->SetUpdateActions(false);
     bar->InitiateActions();
-    EXPECT_EQ("", Joined(rec.Log));
-}
+    EXPECT_EQ("", rec.Log);
 
-TEST(ItemActions, AFreedActionLeavesTheItemUnlinkedAndAFreedItemLeavesTheAction)
-{
-    TComponent owner(nullptr);
-    Recorder rec;
-    auto* action = new TAction(&owner);
-    action->SetCaption("Go");
-    action->SetOnExecute(MakeMethod<&Recorder::Execute>(&rec));
-    auto* item = new TTBItem(&owner);
-    item->SetName("Item");
-    item->SetAction(action);
-    auto* other = new TTBItem(&owner);
-    other->SetAction(action);
-    EXPECT_EQ(2, action->ClientCount());
-    delete other;
-    EXPECT_EQ(1, action->ClientCount());
-    delete action;
-    EXPECT_EQ(nullptr, item->Action());
-    EXPECT_TRUE(Stored(item, "Caption"));
-    EXPECT_EQ("Go", item->Caption());
-    item->Click(); // the handler the action gave is the item's own now
-    item->InitiateAction();
-    EXPECT_EQ("execute Item", Joined(rec.Log));
+    // Freed: the item forgets the action and keeps what it had from it.
+    delete actions[0];
+    TTBCustomItem* first = bar->Items()->Items(0);
+    EXPECT_EQ(nullptr, first->Action());
+    EXPECT_TRUE(Stored(first, "Caption"));
+    first->Click(); // the handler the action gave is the item's own now
+    first->InitiateAction();
+    EXPECT_EQ("execute ItemOne", rec.Log);
+    delete bar->Items()->Items(2);
+    EXPECT_EQ(0, actions[2]->ClientCount()) << "a freed item leaves its action";
 }
 
 } // namespace
