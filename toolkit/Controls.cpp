@@ -103,6 +103,13 @@ void TControl::SetBounds(int left, int top, int width, int height)
         RequestAlign();
     if (resized)
         Resized();
+    ParentLayoutChanged();
+}
+
+void TControl::ParentLayoutChanged()
+{
+    if (FParent && !FParent->FAligning)
+        FParent->ChildLayoutChanged(this);
 }
 
 void TControl::UpdateBoundsFromWindow(int left, int top, int width, int height)
@@ -143,6 +150,7 @@ void TControl::SetVisible(bool value)
     VisibleChanged();
     if (FAlign != alNone)
         RequestAlign();
+    ParentLayoutChanged();
 }
 
 void TControl::VisibleChanged()
@@ -170,6 +178,7 @@ void TControl::SetAlign(TAlign value)
         return;
     FAlign = value;
     RequestAlign();
+    ParentLayoutChanged();
 }
 
 void TControl::RequestAlign()
@@ -812,6 +821,7 @@ void TWinControl::AlignControls(TControl* changed)
             }
         }
     };
+    FAligning = true;
     try {
         take(alTop);
         take(alBottom);
@@ -819,9 +829,11 @@ void TWinControl::AlignControls(TControl* changed)
         take(alRight);
         take(alClient);
     } catch (...) {
+        FAligning = false;
         --FAlignLock;
         throw;
     }
+    FAligning = false;
     --FAlignLock;
     FAlignPending = false;
 }
@@ -838,6 +850,7 @@ void TWinControl::InsertControl(TControl* control)
     if (control->Align() != alNone)
         AlignControls(control);
     Invalidate();
+    ChildLayoutChanged(control);
 }
 
 void TWinControl::RemoveControl(TControl* control)
@@ -863,6 +876,7 @@ void TWinControl::RemoveControl(TControl* control)
         if (control->Align() != alNone)
             AlignControls(nullptr);
         Invalidate();
+        ChildLayoutChanged(control);
     }
 }
 

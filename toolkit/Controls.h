@@ -129,6 +129,8 @@ protected:
     // control winning ties in its position.
     void RequestAlign();
     void Resized();
+    // Tells the parent that this child's place in its layout changed.
+    void ParentLayoutChanged();
 
     // Updates the stored bounds without moving anything (the window moved).
     void UpdateBoundsFromWindow(int left, int top, int width, int height);
@@ -253,6 +255,12 @@ protected:
     void CreateChildHandles();
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // Told after a child came or went (`child` has then already left), was
+    // shown or hidden, or was moved, resized or given another alignment,
+    // other than by this control's own alignment pass, once the aligned
+    // children have been laid out again. A control that places its children
+    // itself lays them out here; by default there is nothing more to do.
+    virtual void ChildLayoutChanged(TControl* child) { (void)child; }
     void ApplyZOrder(TWinControl* control);
     // Moves this control to another parent without destroying its window,
     // so everything bound to the handle survives the move, and has the
@@ -279,6 +287,7 @@ private:
     bool FTabStop = false;
     int FAlignLock = 0;
     bool FAlignPending = false;
+    bool FAligning = false; // its own alignment pass is moving the children
     bool FInWindowPos = false;
     bool FKeepWindow = false; // leaving its parent without losing the window
     BrushHandle FBrush;

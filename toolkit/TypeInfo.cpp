@@ -203,3 +203,8 @@ void SetObjectProp(TObject* obj, const TPropInfo& prop, TObject* value)
         NoAccess(prop);
     prop.SetObj(obj, value);
 }
+
+bool IsStoredProp(const TObject* obj, const TPropInfo& prop)
+{
+    return !prop.Stored || prop.Stored(obj);
+}

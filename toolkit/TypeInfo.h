@@ -67,6 +67,10 @@ struct TPropInfo {
     // For a component reference that must not be left empty: the property
     // whose value stands in when something (a settings file) names nothing.
     std::string Fallback;
+    // Whether the current value is written when the object is streamed;
+    // empty: always. False where something else supplies the value (an
+    // item's caption that its action gives).
+    std::function<bool(const TObject*)> Stored;
 
     TTypeKind Kind() const { return PropType->Kind; }
 };
@@ -106,6 +110,9 @@ double GetFloatProp(const TObject* obj, const TPropInfo& prop);
 void SetFloatProp(TObject* obj, const TPropInfo& prop, double value);
 TObject* GetObjectProp(const TObject* obj, const TPropInfo& prop);
 void SetObjectProp(TObject* obj, const TPropInfo& prop, TObject* value);
+
+// Whether the object's value of the property is written (see TPropInfo::Stored).
+bool IsStoredProp(const TObject* obj, const TPropInfo& prop);
 
 // Set values are bit masks over the ordinals of the element enumeration
 // (ordinals 0 to 31).
@@ -179,6 +186,16 @@ public:
     TClassBuilder& FallsBackTo(const std::string& name)
     {
         FInfo.LastProperty().Fallback = name;
+        return *this;
+    }
+
+    // The property just declared is written only while the predicate holds.
+    template <class BP>
+    TClassBuilder& StoredWhen(bool (BP::*stored)() const)
+    {
+        FInfo.LastProperty().Stored = [stored](const TObject* o) {
+            return (static_cast<const BP*>(static_cast<const C*>(o))->*stored)();
+        };
         return *this;
     }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -243,6 +244,55 @@ TEST_F(Alignment, SetBoundsMovesTheRealWindow)
     p->SetWidth(3);
     p->SetHeight(4);
     EXPECT_EQ("(1,2 3x4)", WindowText(p->Handle()));
+}
+
+} // namespace
+
+namespace {
+
+// A panel that writes down which children it was told about.
+class ListeningPanel : public TPanel {
+public:
+    using TPanel::TPanel;
+    std::string Told;
+
+protected:
+    void ChildLayoutChanged(TControl* child) override { Told += child->Name() + " "; }
+};
+
+TEST(ChildLayoutHook, ToldOfEveryChangeToAChildButNotOfItsOwnAlignmentPass)
+{
+    auto form = MakeForm(400, 300);
+    auto* parent = new ListeningPanel(form.get());
+    parent->SetParent(form.get());
+    parent->SetBounds(0, 0, 200, 100);
+    auto* a = new TPanel(form.get());
+    a->SetName("a");
+    auto* top = new TPanel(form.get());
+    top->SetName("top");
+    top->SetHeight(20);
+    top->SetAlign(alTop);
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        const char* told;
+    } steps[] = {
+        {"inserted", [&] { a->SetParent(parent); }, "a "},
+        {"an aligned one inserted", [&] { top->SetParent(parent); }, "top "},
+        {"resized", [&] { a->SetBounds(0, 30, 50, 10); }, "a "},
+        {"the same bounds again", [&] { a->SetBounds(0, 30, 50, 10); }, ""},
+        {"hidden and shown", [&] { a->Hide(); a->Show(); }, "a a "},
+        {"realigned to the bottom", [&] { a->SetAlign(alBottom); }, "a "},
+        {"the parent resized: its own alignment moves them", [&] { parent->SetHeight(150); }, ""},
+        {"removed", [&] { a->SetParent(nullptr); }, "a "},
+    };
+    for (const auto& s : steps) {
+        parent->Told.clear();
+        s.change();
+        EXPECT_EQ(s.told, parent->Told) << s.what;
+    }
+    EXPECT_EQ(RectText(0, 0, 200, 20), BoundsText(top)) << "alignment works as before";
+    delete a;
 }
 
 } // namespace

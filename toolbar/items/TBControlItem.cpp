@@ -1,5 +1,6 @@
 #include "toolbar/items/TBControlItem.h"
 #include "toolbar/items/TBControlItemViewer.h"
+#include "toolbar/items/TBToolbar.h"
 #include "toolkit/Controls.h"
 
 const TClassInfo& TTBControlItem::StaticClass()
@@ -36,8 +37,11 @@ void TTBControlItem::SetControl(TControl* value)
     if (FControl)
         FControl->RemoveFreeNotification(this);
     FControl = value;
-    if (FControl)
+    if (FControl) {
         FControl->FreeNotification(this);
+        if (auto* bar = dynamic_cast<TTBCustomToolbar*>(FControl->Parent()))
+            bar->ControlClaimed(FControl, this);
+    }
     NotifyChanged(true);
 }
 

@@ -25,6 +25,8 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    friend class TTBCustomToolbar;
     TControl* FControl = nullptr;
     bool FDontFreeControl = false;
+    bool FAdopted = false; // made by a toolbar for a child control that had no item
 };

@@ -1,4 +1,5 @@
 #include "toolbar/items/TBCustomItem.h"
+#include "toolbar/items/TBItemActionLink.h"
 #include "toolbar/items/TBClickQueue.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolkit/Controls.h"
@@ -342,6 +343,9 @@ void TTBCustomItem::Notification(TComponent* component, TOperation operation)
         SetImages(nullptr);
     if (component == FSubmenuImages)
         SetSubmenuImages(nullptr);
+    // A freed action has already let go of the link.
+    if (FActionLink && !FActionLink->Action())
+        FActionLink.reset();
 }
 
 void TTBCustomItem::NameChanged()
@@ -503,7 +507,50 @@ void TTBCustomItem::Click()
         return;
     if (FAutoCheck)
         SetChecked(!FChecked);
-    OnClick(this);
+    // A handler of the item's own goes first; the action's execute handler
+    // runs through the action, which checks that it is enabled.
+    TBasicAction* action = Action();
+    if (OnClick && (!action || OnClick != action->OnExecute())) {
+        OnClick(this);
+        return;
+    }
+    if (action)
+        FActionLink->Execute();
+    else
+        OnClick(this);
+}
+
+void TTBCustomItem::InitiateAction()
+{
+    if (FActionLink)
+        FActionLink->Update();
+}
+
+TBasicAction* TTBCustomItem::Action() const
+{
+    return FActionLink ? FActionLink->Action() : nullptr;
+}
+
+void TTBCustomItem::SetAction(TBasicAction* value)
+{
+    TBasicAction* old = Action();
+    if (value == old)
+        return;
+    if (old)
+        RemoveFreeNotification(old);
+    if (!value) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = std::make_unique<TTBItemActionLink>(this);
+    FreeNotification(value);
+    FActionLink->SetAction(value);
+}
+
+bool TTBCustomItem::SuppliedByAction(TActionProperty property) const
+{
+    return FActionLink && FActionLink->Supplies(property);
 }
 
 std::string TTBCustomItem::CaptionText() const

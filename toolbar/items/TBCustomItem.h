@@ -5,6 +5,7 @@
 // subscribes to that item and hears of each change through one of a few
 // change kinds, then repaints or lays out again.
 #include "toolbar/items/TBItemTypes.h"
+#include "toolkit/ActnList.h"
 #include "toolkit/Component.h"
 #include "toolkit/ImgList.h"
 
@@ -17,6 +18,7 @@
 class TTBView;
 class TTBItemViewer;
 class TTBCustomItem;
+class TTBItemActionLink;
 
 // An item's subscription to an image list, with the list's size when it
 // was last looked at: a change of size moves things, other changes only
@@ -39,6 +41,16 @@ public:
     QV_CLASS(TTBCustomItem, TComponent)
     explicit TTBCustomItem(TComponent* owner);
     ~TTBCustomItem() override;
+
+    // The action whose caption, state and execute handler the item takes;
+    // cleared when the action is freed.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    // True while a linked action supplies the item's value of the property,
+    // which is then not written when the item is streamed.
+    bool SuppliedByAction(TActionProperty property) const;
+    template <TActionProperty P>
+    bool StoredUnlessSupplied() const { return !SuppliedByAction(P); }
 
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool value) { FAutoCheck = value; }
@@ -118,7 +130,8 @@ public:
     virtual TTBItemViewerClass GetItemViewerClass(TTBView* view) const;
     virtual bool NeedToRecreateViewer(const TTBItemViewer* viewer) const;
     virtual void Click();
-    virtual void InitiateAction() {}
+    // Asks the linked action to update itself (and so the item).
+    virtual void InitiateAction();
 
     // Caption up to the first tab: what is drawn and measured.
     std::string CaptionText() const;
@@ -147,6 +160,7 @@ private:
     // Stops listening to a list's freeing unless the other reference holds it.
     void ForgetImageList(TCustomImageList* list);
 
+    std::unique_ptr<TTBItemActionLink> FActionLink; // only while an action is linked
     bool FAutoCheck = false;
     std::string FCaption;
     bool FChecked = false;

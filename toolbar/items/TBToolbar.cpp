@@ -253,7 +253,7 @@ SIZE TTBCustomToolbar::ArrangeContents(bool canMoveControls, PlacementKind, bool
         FRowCount = r.RowCount;
         return r.TotalSize;
     }
-    ArrangeScope scope(FArrangeLock);
+    ArrangeScope scope(FSelfArranging);
     SetPlacementParameters();
     SIZE total = FView->UpdatePositions();
     FBaseSize = FView->BaseSize();
@@ -266,7 +266,7 @@ void TTBCustomToolbar::ViewResized(SIZE)
     FBaseSize = FView->BaseSize();
     // A relayout the view did on its own (an item changed): the dock decides
     // the bar's size. One the bar asked for is followed by that anyway.
-    if (FArrangeLock > 0 || IsLoading() || IsDestroying())
+    if (FSelfArranging > 0 || IsLoading() || IsDestroying())
         return;
     if (Docked())
         CurrentDock()->LayoutRows();
@@ -275,7 +275,7 @@ void TTBCustomToolbar::ViewResized(SIZE)
 void TTBCustomToolbar::GetContentSize(SIZE& size)
 {
     if (!FView->ValidPositions()) {
-        ArrangeScope scope(FArrangeLock);
+        ArrangeScope scope(FSelfArranging);
         SetPlacementParameters();
         FView->UpdatePositions();
     }
@@ -318,8 +318,73 @@ void TTBCustomToolbar::ItemAtPoint(POINT clientPoint, bool& exists)
 
 void TTBCustomToolbar::Loaded()
 {
+    // Controls that the layout put on the bar without an item of their own
+    // take their place after the items, before the bar's first arrangement.
+    for (int i = 0; i < ControlCount(); ++i)
+        AdoptControl(Controls(i));
     TTBCustomDockableWindow::Loaded();
     UpdateShortCutRegistration();
+}
+
+// ------------------------------------------------------- child controls
+
+namespace {
+void CollectControlItems(TTBCustomItem* parent, const TControl* control, std::vector<TTBControlItem*>& found)
+{
+    for (int i = 0; i < parent->Count(); ++i) {
+        TTBCustomItem* item = parent->Items(i);
+        if (auto* c = dynamic_cast<TTBControlItem*>(item); c && c->Control() == control)
+            found.push_back(c);
+        CollectControlItems(item, control, found);
+    }
+}
+} // namespace
+
+TTBControlItem* TTBCustomToolbar::FindControlItem(const TControl* control) const
+{
+    std::vector<TTBControlItem*> found;
+    CollectControlItems(FItems, control, found);
+    return found.empty() ? nullptr : found.front();
+}
+
+void TTBCustomToolbar::AdoptControl(TControl* control)
+{
+    if (control->Parent() != this || FindControlItem(control))
+        return;
+    auto* item = new TTBControlItem(Owner());
+    item->SetControl(control);
+    item->FAdopted = true;
+    FItems->Add(item);
+}
+
+void TTBCustomToolbar::ControlClaimed(TControl* control, TTBControlItem* claimant)
+{
+    // An item given to a control the bar had adopted takes over: the
+    // adopted one goes, leaving the control alone.
+    std::vector<TTBControlItem*> found;
+    CollectControlItems(FItems, control, found);
+    for (TTBControlItem* item : found)
+        if (item != claimant && item->FAdopted) {
+            item->SetDontFreeControl(true);
+            delete item;
+        }
+}
+
+void TTBCustomToolbar::ChildLayoutChanged(TControl* child)
+{
+    TTBCustomDockableWindow::ChildLayoutChanged(child);
+    // The view's own moves of the controls are its layout already; a
+    // control being freed is dropped by its item, which lays out then.
+    if (FArrangeLock > 0 || IsDestroying() || child->IsDestroying())
+        return;
+    // A control put on the bar at run time joins the items at the end.
+    if (!IsLoading())
+        AdoptControl(child);
+    ArrangeSelf();
+    // Not arranged yet (loading, or not in a dock or form): the next
+    // arrangement or size question lays the items out afresh.
+    if (SelfArrangePending)
+        FView->InvalidatePositions();
 }
 
 void TTBCustomToolbar::FontChanged()

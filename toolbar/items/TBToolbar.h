@@ -6,6 +6,7 @@
 // view's tracking, and takes part in the application's shortcut handling.
 #include "toolbar/dock/TBDockableWindow.h"
 #include "toolbar/items/TBChevronItem.h"
+#include "toolbar/items/TBControlItem.h"
 #include "toolbar/items/TBItem.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolbar/items/TBRootItem.h"
@@ -86,6 +87,12 @@ public:
     // Told by the view after a relayout that it did on its own.
     void ViewResized(SIZE totalSize);
 
+    // The control item (anywhere among the items) that places the control, or nullptr.
+    TTBControlItem* FindControlItem(const TControl* control) const;
+    // Told by a control item that it now places `control`: an item the bar
+    // made for that control on its own gives way.
+    void ControlClaimed(TControl* control, TTBControlItem* claimant);
+
     // Offered a key press before the focused control: OnShortCut, then the
     // items' shortcuts. True when used.
     bool HandleShortCut(const MSG& keyMessage);
@@ -104,6 +111,9 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     void Loaded() override;
+    // A child control changed its place or size, came, went, showed or hid:
+    // arrange again, unless the view is moving the controls itself.
+    void ChildLayoutChanged(TControl* child) override;
     // Where keyboard tracking starts: open the bar from the keyboard with a
     // character (0 for Alt released alone or F10). True when it took over.
     // The bar has no keyboard tracking of its own, so it declines and the
@@ -111,7 +121,10 @@ protected:
     virtual bool OpenFromKeyboard(char key, bool primaryOnly);
 
 private:
+    friend class TTBToolbarView;
     void SetItems(TTBRootItem* value);
+    // Gives a child control without a control item one, at the end of Items.
+    void AdoptControl(TControl* control);
     void SetPlacementParameters();
     SIZE FrameSizeIn(const TTBDock* dock) const;
     void UpdateShortCutRegistration();
@@ -126,7 +139,8 @@ private:
     TTBToolbarView* FView;
     SIZE FBaseSize{0, 0};
     bool FChevronMoveItems = true;
-    int FArrangeLock = 0; // raised while the bar itself has the view update positions
+    int FArrangeLock = 0;    // raised while the view updates positions (and moves the controls)
+    int FSelfArranging = 0;  // raised while the bar itself has the view update positions
     int FFloatingWidth = 0;
     bool FInPressLoop = false;
     bool FMenuBar = false;

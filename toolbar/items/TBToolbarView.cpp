@@ -17,6 +17,16 @@ HFONT TTBToolbarView::GetFont() const
     return FToolbar->SystemFont() ? TTBView::GetFont() : FToolbar->Font()->Handle();
 }
 
+SIZE TTBToolbarView::UpdatePositions()
+{
+    ++FToolbar->FArrangeLock;
+    struct Drop {
+        int& Lock;
+        ~Drop() { --Lock; }
+    } drop{FToolbar->FArrangeLock};
+    return TTBView::UpdatePositions();
+}
+
 SIZE TTBToolbarView::StartingTotalSize()
 {
     SIZE total{0, 0};

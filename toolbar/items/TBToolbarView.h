@@ -13,6 +13,9 @@ public:
 
     TTBCustomToolbar* Toolbar() const { return FToolbar; }
     HFONT GetFont() const override;
+    // With the bar's arrange lock raised: the control items' controls that
+    // it moves don't ask the bar to arrange again.
+    SIZE UpdatePositions() override;
 
 protected:
     // A docked bar spans its dock row; a full-size one the whole dock.

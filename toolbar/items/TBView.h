@@ -73,7 +73,7 @@ public:
     void EndUpdate();
     void InvalidatePositions();
     void ValidatePositions();
-    SIZE UpdatePositions();
+    virtual SIZE UpdatePositions();
     // CanMove false only measures: the viewers keep their places.
     TTBLayoutResult ComputePositions(bool canMove, TTBViewOrientation orientation, int wrapOffset,
                                      int chevronOffset, int chevronSize, SIZE startTotal = SIZE{0, 0});

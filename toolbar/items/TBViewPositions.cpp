@@ -3,6 +3,7 @@
 #include "toolbar/items/TBDrawing.h"
 #include "toolbar/items/TBItemViewer.h"
 #include "toolbar/items/TBViewLayout.h"
+#include "toolkit/Controls.h"
 
 #include <algorithm>
 
@@ -22,6 +23,10 @@ std::vector<bool> TTBViewPositions::ShownViewers(const std::vector<bool>& offEdg
     for (size_t i = 0; i < n; ++i) {
         TTBCustomItem* item = FViewers[i]->Item();
         if (item == FChevronItem || item->HasStyle(TTBItemStyleFlag::EmbeddedGroup) || !item->Visible() || offEdge[i])
+            continue;
+        // A hidden control leaves no gap among the items.
+        if (auto* c = dynamic_cast<const TTBControlItemViewer*>(FViewers[i].get()); c && c->Control() &&
+                                                                                    !c->Control()->Visible())
             continue;
         const bool separator = item->HasStyle(TTBItemStyleFlag::IsSeparator);
         if (separator && lastShownIsSeparator)
