@@ -76,20 +76,20 @@ TEST(PublishedProperties, ListedAncestorsFirstWithTheirDeclaredNames)
         const char* Expected;
     } const cases[] = {
         {TComponent::StaticClass(), "Name"},
-        {TControl::StaticClass(), "Name Align Color Enabled Font Height Left ParentFont Top Visible Width"},
+        {TControl::StaticClass(), "Name Align Color Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width"},
         {TWinControl::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width TabOrder TabStop"},
+         "Name Align Color Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width TabOrder TabStop"},
         {TMemo::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width TabOrder TabStop Text WordWrap"},
+         "Name Align Color Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width TabOrder TabStop Text WordWrap"},
         {TEdit::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width TabOrder TabStop Text"},
+         "Name Align Color Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width TabOrder TabStop Text"},
         {TFont::StaticClass(), "Charset Color Height Name Pitch Size Style"},
         {TIntegerHolder::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width Value"},
+         "Name Align Color Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width Value"},
         {TMenuItem::StaticClass(), "Name Caption Checked Enabled"},
         // A redeclared property keeps its ancestor's place, with the new spelling.
         {TLinkedControl::StaticClass(),
-         "Name Align COLOR Enabled Font Height Left ParentFont Top Visible Width Menu"},
+         "Name Align COLOR Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width Menu"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Class.Name());
