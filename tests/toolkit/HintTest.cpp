@@ -202,6 +202,12 @@ TEST(Hints, TheHintWindowShowsTheControlsShortHintUnderTheMouse)
     const int all = client.right * client.bottom;
     EXPECT_GT(face.Count(ColorToRGB(clInfoBk)), all / 2) << ColorText(face.At(0, 0));
     EXPECT_GT(face.Count(ColorToRGB(clInfoText)), 5);
+    // A thin border round it: one pixel of the frame colour, then the face.
+    RECT outer;
+    GetWindowRect(hintWnd, &outer);
+    const int midY = (outer.top + outer.bottom) / 2;
+    EXPECT_EQ(ColorText(ColorToRGB(clWindowFrame)), ColorText(ScreenPixel(outer.left, midY)));
+    EXPECT_EQ(ColorText(ColorToRGB(clInfoBk)), ColorText(ScreenPixel(outer.left + 1, midY)));
 
     // A key hides it; so does the end of its time, after which it stays
     // away while the mouse stays on the control; and moving off the control.
