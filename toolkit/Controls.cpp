@@ -10,24 +10,36 @@ namespace {
 const char* const kWindowClass = "QuiverleafWindow";
 const char* const kObjectProp = "QuiverleafControl";
 
-void RegisterToolkitClass(WNDPROC proc)
+// Each class of the toolkit's own is registered once, on first use.
+void RegisterToolkitClass(const std::string& name, UINT style, WNDPROC proc)
 {
-    static bool registered = false;
-    if (registered)
+    static std::vector<std::string> registered;
+    if (std::find(registered.begin(), registered.end(), name) != registered.end())
         return;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
+    wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-    wc.lpszClassName = kWindowClass;
+    wc.lpszClassName = name.c_str();
     RegisterClassExA(&wc);
-    registered = true;
+    registered.push_back(name);
 }
 
 } // namespace
+
+std::string GetShortHint(const std::string& hint)
+{
+    return hint.substr(0, hint.find('|'));
+}
+
+std::string GetLongHint(const std::string& hint)
+{
+    const size_t bar = hint.find('|');
+    return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
 
 const TTypeInfo& TypeAlign()
 {
@@ -50,8 +62,11 @@ const TClassInfo& TControl::StaticClass()
             .Ordinal("Enabled", TypeBoolean(), &TControl::Enabled, &TControl::SetEnabled)
             .Object<TFont>("Font", &TControl::Font, &TControl::SetFont)
             .Ordinal("Height", TypeInteger(), &TControl::Height, &TControl::SetHeight)
+            .String("Hint", TypeString(), &TControl::Hint, &TControl::SetHint)
             .Ordinal("Left", TypeInteger(), &TControl::Left, &TControl::SetLeft)
             .Ordinal("ParentFont", TypeBoolean(), &TControl::ParentFont, &TControl::SetParentFont)
+            .Ordinal("ParentShowHint", TypeBoolean(), &TControl::ParentShowHint, &TControl::SetParentShowHint)
+            .Ordinal("ShowHint", TypeBoolean(), &TControl::ShowHint, &TControl::SetShowHint)
             .Ordinal("Top", TypeInteger(), &TControl::Top, &TControl::SetTop)
             .Ordinal("Visible", TypeBoolean(), &TControl::Visible, &TControl::SetVisible)
             .Ordinal("Width", TypeInteger(), &TControl::Width, &TControl::SetWidth);
@@ -82,6 +97,7 @@ void TControl::SetParent(TWinControl* parent)
         parent->InsertControl(this);
         if (FParentFont)
             ParentFontChanged();
+        ParentShowHintChanged();
     }
 }
 
@@ -241,6 +257,45 @@ void TControl::FontChanged()
     Invalidate();
 }
 
+void TControl::SetShowHint(bool value)
+{
+    FParentShowHint = false;
+    if (value == FShowHint)
+        return;
+    FShowHint = value;
+    Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool value)
+{
+    if (value == FParentShowHint)
+        return;
+    FParentShowHint = value;
+    ParentShowHintChanged();
+}
+
+void TControl::ParentShowHintChanged()
+{
+    if (!FParentShowHint || !FParent || FParent->FShowHint == FShowHint)
+        return;
+    FShowHint = FParent->FShowHint;
+    Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TControl::WndProc(TMessage& msg)
+{
+    // A control without a window of its own has nothing to pass on: the
+    // hint information it is given already holds its defaults.
+    msg.Result = 0;
+}
+
 const std::string& TControl::GetText() const
 {
     return FText;
@@ -363,8 +418,9 @@ void TWinControl::CreateWnd()
     HWND wnd;
     const char* text = params.TextAfterCreation ? "" : FText.c_str();
     if (params.WinClassName.empty()) {
-        RegisterToolkitClass(&TWinControl::StaticWndProc);
-        wnd = CreateWindowExA(params.ExStyle, kWindowClass, text, params.Style, Left(), Top(), Width(),
+        const std::string className = params.OwnClassName.empty() ? kWindowClass : params.OwnClassName;
+        RegisterToolkitClass(className, params.ClassStyle, &TWinControl::StaticWndProc);
+        wnd = CreateWindowExA(params.ExStyle, className.c_str(), text, params.Style, Left(), Top(), Width(),
                               Height(), parentWnd, nullptr, GetModuleHandleA(nullptr), this);
     } else {
         wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), text, params.Style, Left(),
@@ -515,16 +571,19 @@ void TWinControl::DefaultHandler(TMessage& msg)
         msg.Result = DefWindowProcA(FHandle, msg.Msg, msg.WParam, msg.LParam);
 }
 
-LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    TMessage m{msg, wParam, lParam, 0};
-    WndProc(m);
-    return m.Result;
-}
-
 TWinControl* TWinControl::FromHandle(HWND wnd)
 {
     return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kObjectProp)) : nullptr;
+}
+
+TControl* TWinControl::ControlAtPos(POINT clientPoint) const
+{
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        RECT r = (*it)->BoundsRect();
+        if ((*it)->Visible() && PtInRect(&r, clientPoint))
+            return *it;
+    }
+    return nullptr;
 }
 
 void TWinControl::WndProc(TMessage& msg)
@@ -584,8 +643,20 @@ void TWinControl::WndProc(TMessage& msg)
             return;
         }
         break;
+    case CM_SHOWHINTCHANGED:
+        for (TControl* c : std::vector<TControl*>(FControls))
+            c->ParentShowHintChanged();
+        return;
+    case CM_UPDATEACTIONS:
+        for (TControl* c : std::vector<TControl*>(FControls))
+            c->Perform(CM_UPDATEACTIONS, 0, 0);
+        return;
     default:
         break;
+    }
+    if (msg.Msg >= CM_BASE && msg.Msg <= CM_LAST) {
+        TControl::WndProc(msg);
+        return;
     }
     DefaultHandler(msg);
 }
@@ -907,6 +978,7 @@ void TWinControl::ReparentKeepingWindow(TWinControl* parent)
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (ParentFont())
         ParentFontChanged();
+    ParentShowHintChanged();
 }
 
 void TWinControl::Invalidate()

@@ -50,6 +50,36 @@ struct TMessage {
     LRESULT Result;
 };
 
+// Messages of the toolkit's own, handed to a control with Perform. They lie
+// in the application's private range, which no standard control uses, and
+// what a control leaves unhandled goes to TControl::WndProc, never to the
+// platform's default handling.
+constexpr UINT CM_BASE = WM_APP + 0x3A00;
+constexpr UINT CM_LAST = CM_BASE + 0xFF;
+// ShowHint changed (set, or taken from the parent); a windowed control
+// passes it on to the children that take their parent's.
+constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 0;
+// The hint is about to show: LParam is the THintInfo to adjust or refuse.
+constexpr UINT CM_HINTSHOW = CM_BASE + 1;
+// Idle time: update what depends on the program's state; a windowed control
+// passes it on to each child, depth first.
+constexpr UINT CM_UPDATEACTIONS = CM_BASE + 2;
+
+// What the hint window is about to show for a control, given to the control
+// with CM_HINTSHOW. Points and rectangles are in its client coordinates.
+struct THintInfo {
+    TControl* HintControl;
+    POINT CursorPos;
+    RECT CursorRect;     // the hint goes when the mouse leaves it
+    std::string HintStr; // nothing shows while it is empty
+    bool Refused;        // set to show no hint
+};
+
+// The parts of a hint "short|long": the part before the first "|" (all of
+// it without one), and the part after it (all of it without one).
+std::string GetShortHint(const std::string& hint);
+std::string GetLongHint(const std::string& hint);
+
 class TControl : public TComponent {
 public:
     QV_CLASS(TControl, TComponent)
@@ -103,6 +133,20 @@ public:
     TPopup* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopup* menu);
 
+    // "short|long": the hint window shows the short part, the application's
+    // Hint the long one.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& value) { FHint = value; }
+    // Whether hints show over this control; setting it stops the control
+    // following its parent's.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool value);
+
+    // Sends a message straight to this control's own handling.
+    LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+
     // The focus bookkeeping of the top-level window that holds this
     // control (itself, if it is one), or nullptr.
     TFocusHost* FocusHost() const;
@@ -118,6 +162,9 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // The toolkit's own messages (CM_...) for every control; a windowed
+    // control's window messages too.
+    virtual void WndProc(TMessage& msg);
 
     virtual void VisibleChanged();
     virtual void EnabledChanged();
@@ -140,6 +187,7 @@ protected:
 private:
     void OnFontChange(TObject* sender);
     void ParentFontChanged();
+    void ParentShowHintChanged();
     friend class TWinControl;
 
     TWinControl* FParent = nullptr;
@@ -152,6 +200,9 @@ private:
     bool FParentFont = true;
     bool FTakingParentFont = false;
     TPopup* FPopupMenu = nullptr;
+    std::string FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
 };
 
 // A control without a window of its own: its parent paints it.
@@ -170,6 +221,10 @@ struct TCreateParams {
     bool Subclass = false; // a standard control whose procedure is subclassed
     // Made without its text, which InitializeWnd puts in once the window has its font.
     bool TextAfterCreation = false;
+    // With WinClassName empty: a class of the toolkit's own under this name
+    // and class style (a popup of its own kind); empty: "QuiverleafWindow".
+    std::string OwnClassName;
+    UINT ClassStyle = CS_DBLCLKS;
 };
 
 class TWinControl : public TControl {
@@ -221,9 +276,9 @@ public:
 
     // The object behind a window of this toolkit, or nullptr.
     static TWinControl* FromHandle(HWND wnd);
-
-    // Sends a message straight to this control's own handling.
-    LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The shown child control whose bounds hold a client point, the
+    // topmost first, or nullptr.
+    TControl* ControlAtPos(POINT clientPoint) const;
 
 protected:
     virtual void CreateParams(TCreateParams& params);
@@ -234,7 +289,7 @@ protected:
     virtual void SaveWndState() {}
 
     // Message handling: handlers that decline fall through to DefaultHandler.
-    virtual void WndProc(TMessage& msg);
+    void WndProc(TMessage& msg) override;
     void DefaultHandler(TMessage& msg);
     // Reflected notifications from this control's own window.
     virtual void CommandNotify(WORD code) { (void)code; }

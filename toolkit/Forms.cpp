@@ -1,5 +1,8 @@
 #include "toolkit/Forms.h"
+#include "toolkit/HintWindow.h"
+#include "toolkit/OpenForms.h"
 
+#include <windowsx.h>
 #include <algorithm>
 
 TApplication* Application = nullptr;
@@ -343,16 +346,8 @@ void TApplication::Run()
 {
     if (FMainForm)
         FMainForm->ShowForm();
-    while (!FTerminated) {
-        MSG m;
-        BOOL r = GetMessageA(&m, nullptr, 0, 0);
-        if (r <= 0)
-            break;
-        if (!IsFormKeyMessage(m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-    }
+    while (!FTerminated)
+        HandleMessage();
 }
 
 void TApplication::Terminate()
@@ -363,19 +358,50 @@ void TApplication::Terminate()
     }
 }
 
+bool TApplication::ProcessMessage(MSG& m)
+{
+    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (m.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    // The hint's bookkeeping must not stop the loop: its errors are reported
+    // and the message goes on to its window.
+    try {
+        WatchForHint(m);
+    } catch (...) {
+        HandleCallbackException(std::current_exception());
+    }
+    if (!IsFormKeyMessage(m)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+    return true;
+}
+
 void TApplication::ProcessMessages()
 {
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) {
-            FTerminated = true;
+    while (ProcessMessage(m))
+        if (m.message == WM_QUIT)
             break;
-        }
-        if (!IsFormKeyMessage(m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
+}
+
+void TApplication::HandleMessage()
+{
+    MSG m;
+    if (ProcessMessage(m))
+        return;
+    bool done = true;
+    try {
+        done = Idle();
+    } catch (...) {
+        HandleCallbackException(std::current_exception());
     }
+    // Nothing to do until the next message: sleep until it comes.
+    if (done && !FTerminated)
+        WaitMessage();
 }
 
 bool TApplication::IsFormKeyMessage(MSG& msg)
@@ -392,6 +418,304 @@ bool TApplication::IsFormKeyMessage(MSG& msg)
     if (TWinControl* next = form->FindNextControl(target, forward, true))
         form->SetActiveControl(next);
     return true;
+}
+
+// ------------------------------------------------------------------ hints
+
+namespace {
+
+constexpr UINT_PTR kShowTimer = 1;
+constexpr UINT_PTR kHideTimer = 2;
+constexpr int kHintMaxWidth = 300; // a longer hint wraps its words
+
+// The toolkit's control that a window is, or lies in.
+TWinControl* ControlOfWindow(HWND wnd)
+{
+    for (; wnd; wnd = GetAncestor(wnd, GA_PARENT))
+        if (TWinControl* c = TWinControl::FromHandle(wnd))
+            return c;
+    return nullptr;
+}
+
+// The control under a point of a window (a graphic control or the windowed
+// one), with the point in that control's client coordinates.
+TControl* ControlAt(HWND wnd, POINT point, POINT& clientPoint)
+{
+    TWinControl* w = ControlOfWindow(wnd);
+    if (!w || !w->HandleValue())
+        return nullptr;
+    if (w->HandleValue() != wnd)
+        MapWindowPoints(wnd, w->HandleValue(), &point, 1);
+    clientPoint = point;
+    TControl* child = w->ControlAtPos(point);
+    if (!child || dynamic_cast<TWinControl*>(child))
+        return w;
+    clientPoint = POINT{point.x - child->Left(), point.y - child->Top()};
+    return child;
+}
+
+TControl* ControlAtScreen(POINT screen, POINT& clientPoint)
+{
+    HWND wnd = WindowFromPoint(screen);
+    if (!wnd)
+        return nullptr;
+    ScreenToClient(wnd, &screen);
+    return ControlAt(wnd, screen, clientPoint);
+}
+
+// Where a control's client area begins on the screen; false without a window.
+bool ClientOrigin(const TControl* control, POINT& origin)
+{
+    if (auto* w = dynamic_cast<const TWinControl*>(control)) {
+        if (!w->HandleValue())
+            return false;
+        origin = POINT{0, 0};
+        ClientToScreen(w->HandleValue(), &origin);
+        return true;
+    }
+    const TWinControl* parent = control->Parent();
+    if (!parent || !parent->HandleValue())
+        return false;
+    origin = POINT{control->Left(), control->Top()};
+    ClientToScreen(parent->HandleValue(), &origin);
+    return true;
+}
+
+// How far below the hot spot the pointer's picture ends: the standard arrow
+// fills about the upper five eighths of its cell.
+int CursorDepth()
+{
+    return GetSystemMetrics(SM_CYCURSOR) * 5 / 8;
+}
+
+} // namespace
+
+void TApplication::SetShowHint(bool value)
+{
+    FShowHint = value;
+    if (!value)
+        CancelHint();
+}
+
+void TApplication::SetHint(const std::string& value)
+{
+    if (value == FHint)
+        return;
+    FHint = value;
+    OnHint(this);
+}
+
+THintWindow* TApplication::HintWindow()
+{
+    if (!FHintWindow) {
+        FHintWindow = new THintWindow(this);
+        FHintWindow->OnTimer = MakeMethod<&TApplication::HintTimerExpired>(this);
+        FHintWindow->OnAppDeactivate = MakeMethod<&TApplication::AppDeactivated>(this);
+    }
+    return FHintWindow;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove)
+        return;
+    if (component == FHintWindow)
+        FHintWindow = nullptr;
+    if (component == FHintControl) {
+        FHintControl = nullptr;
+        HideHint(false);
+        FHintCursorRectValid = false;
+    }
+}
+
+void TApplication::SetHintControl(TControl* control)
+{
+    if (control == FHintControl)
+        return;
+    if (FHintControl)
+        RemoveFreeNotification(FHintControl);
+    FHintControl = control;
+    if (control)
+        FreeNotification(control);
+}
+
+bool TApplication::RecentlyHinted() const
+{
+    return FHintHiddenAt && GetTickCount() - FHintHiddenAt < static_cast<DWORD>(FHintPause);
+}
+
+void TApplication::HideHint(bool movingOn)
+{
+    FHintPending = false;
+    if (!FHintWindow)
+        return;
+    FHintWindow->StopTimer(kShowTimer);
+    FHintWindow->StopTimer(kHideTimer);
+    if (FHintWindow->HintShown()) {
+        FHintWindow->ReleaseHint();
+        // Moving on from a hint, the next one comes quickly.
+        FHintHiddenAt = movingOn ? (GetTickCount() | 1) : 0;
+    } else if (!movingOn) {
+        FHintHiddenAt = 0;
+    }
+}
+
+void TApplication::StartHintTimer(int ms)
+{
+    FHintCursorRectValid = false;
+    FHintPending = true;
+    HintWindow()->StartTimer(kShowTimer, ms);
+}
+
+void TApplication::CancelHint()
+{
+    HideHint(false);
+    SetHintControl(nullptr);
+    FHintCursorRectValid = false;
+}
+
+void TApplication::AppDeactivated(TObject*)
+{
+    CancelHint();
+}
+
+void TApplication::WatchForHint(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_MOUSEMOVE: {
+        // While a press holds the mouse (a button pushed, a drag) no hint starts.
+        POINT client{};
+        TControl* target = nullptr;
+        if (!GetCapture())
+            target = ControlAt(msg.hwnd, POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)}, client);
+        HintMouseMessage(target && target->ShowHint() ? target : nullptr, client);
+        break;
+    }
+    case WM_NCMOUSEMOVE:
+        HintMouseMessage(nullptr, POINT{});
+        break;
+    case WM_MOUSELEAVE: {
+        // Gone fast from the control to a place that sends us no move.
+        POINT cursor{}, client{};
+        if (FHintControl && GetCursorPos(&cursor) && ControlAtScreen(cursor, client) != FHintControl)
+            HintMouseMessage(nullptr, POINT{});
+        break;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        CancelHint();
+        break;
+    default:
+        break;
+    }
+}
+
+void TApplication::HintMouseMessage(TControl* control, POINT clientPoint)
+{
+    POINT origin{};
+    if (!FShowHint || (control && !ClientOrigin(control, origin)))
+        control = nullptr;
+    if (!control) {
+        if (FHintControl) {
+            HideHint(true);
+            SetHintControl(nullptr);
+            FHintCursorRectValid = false;
+        }
+        return;
+    }
+    const POINT screen{origin.x + clientPoint.x, origin.y + clientPoint.y};
+    const bool quick = (FHintWindow && FHintWindow->HintShown()) || RecentlyHinted();
+    if (control != FHintControl) {
+        HideHint(true);
+        SetHintControl(control);
+        StartHintTimer(quick ? FHintShortPause : FHintPause);
+        return;
+    }
+    // Still waiting, or still inside the rectangle the hint is about (shown,
+    // hidden by time, or refused there): nothing new.
+    if (FHintPending || (FHintCursorRectValid && PtInRect(&FHintCursorRect, screen)))
+        return;
+    HideHint(true);
+    StartHintTimer(quick ? FHintShortPause : FHintPause);
+}
+
+void TApplication::HintTimerExpired(UINT_PTR id)
+{
+    if (id == kShowTimer) {
+        ShowHintNow();
+    } else if (id == kHideTimer) {
+        // Time is up: the hint goes and stays away while the mouse stays in its rectangle.
+        HideHint(false);
+    }
+}
+
+void TApplication::ShowHintNow()
+{
+    FHintWindow->StopTimer(kShowTimer);
+    FHintPending = false;
+    TControl* control = FHintControl;
+    POINT cursor{}, origin{}, client{};
+    if (!control || !FShowHint || !GetCursorPos(&cursor) || !ClientOrigin(control, origin))
+        return;
+    // The mouse has gone elsewhere without a move reaching us (another
+    // window came in front, or it left for another program).
+    if (ControlAtScreen(cursor, client) != control) {
+        CancelHint();
+        return;
+    }
+    THintInfo info{control, client, RECT{0, 0, control->ClientWidth(), control->ClientHeight()},
+                   GetShortHint(control->Hint()), false};
+    control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    if (FHintControl != control)
+        return;
+    FHintCursorRect = info.CursorRect;
+    OffsetRect(&FHintCursorRect, origin.x, origin.y);
+    FHintCursorRectValid = true;
+    if (info.Refused || info.HintStr.empty())
+        return;
+    // Under the pointer, kept inside the work area of its monitor (above the
+    // pointer when there is no room below it).
+    RECT r = FHintWindow->CalcHintRect(kHintMaxWidth, info.HintStr);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &mi))
+        area = mi.rcWork;
+    int x = std::max<int>(area.left, std::min<int>(cursor.x, area.right - w));
+    int y = cursor.y + CursorDepth();
+    if (y + h > area.bottom)
+        y = cursor.y - h;
+    y = std::max<int>(area.top, y);
+    FHintWindow->ActivateHint(RECT{x, y, x + w, y + h}, info.HintStr);
+    FHintWindow->StartTimer(kHideTimer, FHintHidePause);
+}
+
+bool TApplication::Idle()
+{
+    POINT cursor{}, client{};
+    TControl* under = GetCursorPos(&cursor) ? ControlAtScreen(cursor, client) : nullptr;
+    // The mouse left for a place where no move of ours tells of it.
+    if (FHintControl && under != FHintControl)
+        HintMouseMessage(nullptr, POINT{});
+    SetHint(under ? GetLongHint(under->Hint()) : std::string());
+    bool done = true;
+    OnIdle(this, done);
+    for (TCustomForm* form : OpenForms())
+        if (form->HandleValue() && IsWindowVisible(form->HandleValue()))
+            form->Perform(CM_UPDATEACTIONS, 0, 0);
+    return done;
 }
 
 std::string TApplication::ErrorBoxText(const std::string& message)

@@ -100,6 +100,11 @@ public:
 };
 
 using TExceptionEvent = TMethod<TObject*, const std::exception&>;
+// (Sender, var Done): Done (True when called) lets the loop wait for the
+// next message; False asks for another idle step straight away.
+using TIdleEvent = TMethod<TObject*, bool&>;
+
+class THintWindow;
 
 // The application object is the error sink while it lives.
 class TApplication : public TComponent, public TErrorSink {
@@ -122,6 +127,9 @@ public:
     bool Terminated() const { return FTerminated; }
     // Dispatches every waiting message, then returns.
     void ProcessMessages();
+    // Dispatches one message; with none waiting, runs the idle step once
+    // and waits for the next message.
+    void HandleMessage();
     // Handles keys that belong to the form rather than the focused control
     // (Tab moves the focus). True when the message was used.
     bool IsFormKeyMessage(MSG& msg);
@@ -138,10 +146,77 @@ public:
     // When set, exceptions go here instead of the error box (tests use it).
     TExceptionEvent OnException;
 
+    // ---- Hints
+    // Whether the hint window shows at all.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool value);
+    // Milliseconds the mouse rests on a control before its hint shows; how
+    // long a hint stays; how soon the next one shows when the mouse moves
+    // on from a hint just shown.
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int value) { FHintPause = value; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int value) { FHintHidePause = value; }
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int value) { FHintShortPause = value; }
+    // Whether hints name the shortcut of what they describe.
+    bool HintShortCuts() const { return FHintShortCuts; }
+    void SetHintShortCuts(bool value) { FHintShortCuts = value; }
+    // The long part of the current hint (of the control under the mouse,
+    // or what a menu's tracking sets); OnHint fires when it changes.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& value);
+    TNotifyEvent OnHint;
+    // The mouse moved over a control (a client point of it). The message
+    // loop feeds the moves over controls whose ShowHint is on; a loop of
+    // its own (a menu's tracking) feeds what it decides shows hints, and
+    // nullptr where none does.
+    void HintMouseMessage(TControl* control, POINT clientPoint);
+    // Hides the hint and forgets the control it was for.
+    void CancelHint();
+    // The window hints show in, made on first use.
+    THintWindow* HintWindow();
+
+    // Run with the message queue empty: the hint's bookkeeping, OnIdle,
+    // then every visible form and its controls update their actions. False
+    // when OnIdle asks to be called again before the loop waits.
+    bool Idle();
+    TIdleEvent OnIdle;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
+    // Takes the next message, if any, and dispatches it (WM_QUIT ends the
+    // loop instead). False when none waits.
+    bool ProcessMessage(MSG& msg);
+    // What the loop sees on its way that concerns the hint.
+    void WatchForHint(const MSG& msg);
+    void SetHintControl(TControl* control);
+    void HideHint(bool movingOn);
+    void StartHintTimer(int ms);
+    void HintTimerExpired(UINT_PTR id);
+    void AppDeactivated(TObject* sender);
+    void ShowHintNow();
+    // A hint hid as the mouse moved on, a moment ago.
+    bool RecentlyHinted() const;
+
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
+
+    bool FShowHint = true;
+    int FHintPause = 500;
+    int FHintHidePause = 2500;
+    int FHintShortPause = 50;
+    bool FHintShortCuts = true;
+    std::string FHint;
+    THintWindow* FHintWindow = nullptr; // owned as a component
+    TControl* FHintControl = nullptr;   // not owned; told when it goes
+    RECT FHintCursorRect{};             // screen coordinates
+    bool FHintCursorRectValid = false;
+    bool FHintPending = false;
+    DWORD FHintHiddenAt = 0; // when a hint last hid as the mouse moved on; 0: not lately
 };
 
 // The one application object of the process; set by its constructor.

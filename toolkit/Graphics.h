@@ -22,6 +22,8 @@ constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
 constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
 constexpr TColor clGrayText = SystemColor(COLOR_GRAYTEXT);
 constexpr TColor clWindowFrame = SystemColor(COLOR_WINDOWFRAME);
+constexpr TColor clInfoBk = SystemColor(COLOR_INFOBK);
+constexpr TColor clInfoText = SystemColor(COLOR_INFOTEXT);
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
 

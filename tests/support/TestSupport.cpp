@@ -158,6 +158,16 @@ void ClickAt(int x, int y, bool right)
     Pump(40);
 }
 
+void MoveMouseTo(int x, int y)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
 void ClickClient(HWND wnd, const RECT& r, bool right)
 {
     POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};

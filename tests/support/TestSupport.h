@@ -49,6 +49,8 @@ private:
 void TypeText(const std::string& text);
 void PressKey(WORD vk, bool shift = false, bool ctrl = false);
 void ClickAt(int screenX, int screenY, bool right = false);
+// Moves the mouse to a screen point with a real (absolute) move.
+void MoveMouseTo(int screenX, int screenY);
 // Clicks the centre of a rectangle given in a window's client coordinates.
 void ClickClient(HWND wnd, const RECT& clientRect, bool right = false);
 

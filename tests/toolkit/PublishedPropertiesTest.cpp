@@ -71,25 +71,23 @@ const TClassInfo& TLinkedControl::StaticClass()
 
 TEST(PublishedProperties, ListedAncestorsFirstWithTheirDeclaredNames)
 {
+    const std::string kControl =
+        "Name Align Color Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width";
     struct {
         const TClassInfo& Class;
-        const char* Expected;
+        std::string Expected;
     } const cases[] = {
         {TComponent::StaticClass(), "Name"},
-        {TControl::StaticClass(), "Name Align Color Enabled Font Height Left ParentFont Top Visible Width"},
-        {TWinControl::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width TabOrder TabStop"},
-        {TMemo::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width TabOrder TabStop Text WordWrap"},
-        {TEdit::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width TabOrder TabStop Text"},
+        {TControl::StaticClass(), kControl},
+        {TWinControl::StaticClass(), kControl + std::string(" TabOrder TabStop")},
+        {TMemo::StaticClass(), kControl + std::string(" TabOrder TabStop Text WordWrap")},
+        {TEdit::StaticClass(), kControl + std::string(" TabOrder TabStop Text")},
         {TFont::StaticClass(), "Charset Color Height Name Pitch Size Style"},
-        {TIntegerHolder::StaticClass(),
-         "Name Align Color Enabled Font Height Left ParentFont Top Visible Width Value"},
+        {TIntegerHolder::StaticClass(), kControl + std::string(" Value")},
         {TMenuItem::StaticClass(), "Name Caption Checked Enabled"},
         // A redeclared property keeps its ancestor's place, with the new spelling.
         {TLinkedControl::StaticClass(),
-         "Name Align COLOR Enabled Font Height Left ParentFont Top Visible Width Menu"},
+         "Name Align COLOR Enabled Font Height Hint Left ParentFont ParentShowHint ShowHint Top Visible Width Menu"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Class.Name());

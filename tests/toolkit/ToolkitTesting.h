@@ -148,4 +148,53 @@ inline void ShowAndActivate(TForm& form)
     testing_support::Pump(60);
 }
 
+// The application's hint window as the platform has it: found by its class,
+// shown or not, its text and where it is on the screen.
+struct ShownHint {
+    bool Visible = false;
+    std::string Text;
+    RECT Rect{};
+};
+
+inline ShownHint CurrentHint()
+{
+    ShownHint hint;
+    HWND wnd = FindWindowA("QuiverleafHint", nullptr);
+    if (!wnd || !IsWindowVisible(wnd))
+        return hint;
+    hint.Visible = true;
+    char text[512] = "";
+    GetWindowTextA(wnd, text, sizeof text);
+    hint.Text = text;
+    GetWindowRect(wnd, &hint.Rect);
+    return hint;
+}
+
+// Pumps until the hint window shows that text (empty: until no hint shows).
+inline bool WaitForHint(const std::string& text, int timeoutMs = 4000)
+{
+    return testing_support::WaitFor(
+        [&] {
+            ShownHint h = CurrentHint();
+            return text.empty() ? !h.Visible : h.Visible && h.Text == text;
+        },
+        timeoutMs);
+}
+
+// Runs the application's own loop (one message at a time, the idle step
+// whenever the queue is empty) until the condition holds. A thread timer
+// keeps messages coming, so the loop's wait always ends.
+inline bool RunLoopUntil(const std::function<bool()>& condition, int timeoutMs = 4000)
+{
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, nullptr);
+    const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    bool held = condition();
+    while (!held && static_cast<int>(end - GetTickCount()) > 0) {
+        Application->HandleMessage();
+        held = condition();
+    }
+    KillTimer(nullptr, timer);
+    return held;
+}
+
 } // namespace toolkit_testing

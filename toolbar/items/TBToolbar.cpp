@@ -4,6 +4,7 @@
 #include "toolbar/items/TBMenuBarHook.h"
 #include "toolbar/items/TBShortCuts.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/Forms.h"
 
 #include <windowsx.h>
 #include <algorithm>
@@ -450,7 +451,7 @@ std::string TTBCustomToolbar::HintTextOf(const TTBItemViewer* viewer)
                 break;
             }
     }
-    if (!text.empty() && item->ShortCut())
+    if (!text.empty() && item->ShortCut() && (!Application || Application->HintShortCuts()))
         text += " (" + item->ShortCutText() + ")";
     return text;
 }
@@ -495,7 +496,7 @@ void TTBCustomToolbar::WMMouseMove(TMessage& msg)
     FView->TrackHover(&pt, true);
     POINT client{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
     const TTBItemViewer* v = FView->ViewerFromPoint(client);
-    FHint = v && !v->Item()->HasEffectiveOption(tboLongHintInMenuOnly) ? v->Item()->Hint() : std::string();
+    SetHint(v && !v->Item()->HasEffectiveOption(tboLongHintInMenuOnly) ? v->Item()->Hint() : std::string());
     if (!FTrackingLeave) {
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, HandleValue(), 0};
         FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
@@ -507,16 +508,37 @@ void TTBCustomToolbar::WMMouseLeave(TMessage& msg)
     if (msg.Msg == WM_MOUSELEAVE)
         FTrackingLeave = false;
     if (msg.Msg == WM_NCMOUSEMOVE)
-        FHint.clear();
+        SetHint(std::string());
     if (FInPressLoop)
         return;
     if (GetCapture() != HandleValue())
         FView->TrackHover(nullptr, false);
 }
 
+void TTBCustomToolbar::CMHintShow(THintInfo& info)
+{
+    // Over an item the hint is the item's, and lasts while the mouse stays on it.
+    RECT cursorRect{};
+    std::string text;
+    if (HintAt(info.CursorPos, cursorRect, text)) {
+        info.CursorRect = cursorRect;
+        info.HintStr = text;
+    }
+}
+
 void TTBCustomToolbar::WndProc(TMessage& msg)
 {
     switch (msg.Msg) {
+    case CM_SHOWHINTCHANGED:
+        FView->SetShowHints(ShowHint());
+        break;
+    case CM_HINTSHOW:
+        CMHintShow(*reinterpret_cast<THintInfo*>(msg.LParam));
+        return;
+    case CM_UPDATEACTIONS:
+        TTBCustomDockableWindow::WndProc(msg);
+        InitiateActions();
+        return;
     case WM_PAINT:
         if (msg.WParam) {
             // The view's off-screen relayout asks for the whole window in its bitmap.

@@ -67,14 +67,15 @@ public:
     void SetUpdateActions(bool value) { FUpdateActions = value; }
     TTBShortCutEvent OnShortCut;
 
-    // The hint of the item under the mouse (empty over none, or for an item
-    // whose long hint belongs in menus only), kept up to date by mouse moves.
-    const std::string& Hint() const { return FHint; }
+    // The bar's Hint is the hint of the item under the mouse (empty over
+    // none, or for an item whose long hint belongs in menus only), kept up
+    // to date by mouse moves.
     // What a hint window shows at a client point: the viewer's rectangle,
     // inside which the hint stays, and its text. False where there is none.
     bool HintAt(POINT clientPoint, RECT& cursorRect, std::string& text) const;
     // The hint text of a viewer: the short hint, else the caption without
-    // "&" marks and a trailing ":" or "...", followed by the shortcut.
+    // "&" marks and a trailing ":" or "...", followed by the shortcut when
+    // the application shows shortcuts in hints.
     static std::string HintTextOf(const TTBItemViewer* viewer);
     // The idle-time update of the items' actions, when UpdateActions is on.
     void InitiateActions();
@@ -130,6 +131,7 @@ private:
     void UpdateShortCutRegistration();
     void WMMouseMove(TMessage& msg);
     void WMMouseLeave(TMessage& msg);
+    void CMHintShow(THintInfo& info);
     // The menu-key system command, sent to the bar or through the
     // application's hook. True when used.
     bool KeyMenu(LPARAM key);
@@ -153,7 +155,6 @@ private:
     bool FSystemFont = true;
     bool FUpdateActions = true;
     bool FTrackingLeave = false;
-    std::string FHint;
 };
 
 // The toolbar with its properties published: the page bar is one.

@@ -63,6 +63,10 @@ public:
     bool HidesAccelerators() const { return FHideAccelerators; }
     void SetMenuBarOptions(bool menuBar);
     bool KeyboardMode() const { return FKeyboardMode; }
+    // Hints show over every item (the toolbar's ShowHint); otherwise only
+    // over items with tboShowHint.
+    bool ShowHints() const { return FShowHints; }
+    void SetShowHints(bool value) { FShowHints = value; }
 
     // The font items are measured and drawn with.
     virtual HFONT GetFont() const;
@@ -144,5 +148,6 @@ private:
     TColor FBackgroundColor = clBtnFace;
     bool FHideAccelerators = false;
     bool FKeyboardMode = false;
+    bool FShowHints = false;
     std::unique_ptr<TTBViewTracker> FTracker;
 };

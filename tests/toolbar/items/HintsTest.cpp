@@ -1,7 +1,7 @@
 // The toolbar's hints and its published item properties, on a real bar in
 // a real window: the hint under a real mouse move, the hint text of each
-// kind of button, the chevron's hint and caption, and the items' actions
-// updated at idle time.
+// kind of button, the application's hint window over the buttons, the
+// chevron's hint and caption, and the items' actions updated at idle time.
 #include "tests/support/TestSupport.h"
 #include "tests/toolkit/ToolkitTesting.h"
 #include "toolbar/items/TBToolbar.h"
@@ -24,16 +24,6 @@ public:
     int Initiated = 0;
     void InitiateAction() override { ++Initiated; }
 };
-
-void MoveMouseTo(POINT screen)
-{
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
 
 TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
 {
@@ -80,7 +70,7 @@ TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
         EXPECT_EQ(c.hintText, text) << c.caption;
         POINT screen = centre;
         ClientToScreen(bar->HandleValue(), &screen);
-        MoveMouseTo(screen);
+        MoveMouseTo(screen.x, screen.y);
         const std::string expected = c.longHintInMenuOnly ? "" : c.hint;
         EXPECT_TRUE(WaitFor([&] { return bar->Hint() == expected && bar->View()->Selected() == v; }, 1000))
             << c.caption << " hint '" << bar->Hint() << "'";
@@ -88,7 +78,7 @@ TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
     // Off the bar the hint is gone.
     POINT below{10, 100};
     ClientToScreen(form->HandleValue(), &below);
-    MoveMouseTo(below);
+    MoveMouseTo(below.x, below.y);
     EXPECT_TRUE(WaitFor([&] { return bar->Hint().empty(); }, 1000)) << bar->Hint();
     RECT none{};
     std::string text;
@@ -100,6 +90,92 @@ TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
     bar->InitiateActions();
     for (CountingItem* item : items)
         EXPECT_EQ(1, item->Initiated) << item->Caption();
+}
+
+TEST(ToolbarHints, WithShowHintTheHintWindowShowsEachButtonsHintAndTheIdleStepUpdatesActions)
+{
+    auto form = MakeForm(500, 120);
+    auto* dock = new TTBDock(form.get());
+    dock->SetParent(form.get());
+    auto* bar = new TTBToolbar(form.get());
+    struct Button {
+        const char* caption;
+        const char* hint;
+        TShortCut shortCut;
+    } const buttons[] = {{"Open", "Open a page|Opens a page file", 0}, {"Save", "", VK_F6}, {"Third", "Third|", 0}};
+    std::vector<CountingItem*> items;
+    for (const Button& b : buttons) {
+        auto* item = new CountingItem(form.get());
+        item->SetCaption(b.caption);
+        item->SetHint(b.hint);
+        item->SetShortCut(b.shortCut);
+        bar->Items()->Add(item);
+        items.push_back(item);
+    }
+    bar->SetParent(dock);
+    // Inherited from the form, which shows none; set on the bar, its view shows them.
+    EXPECT_FALSE(bar->ShowHint());
+    EXPECT_TRUE(bar->ParentShowHint());
+    EXPECT_FALSE(bar->View()->ShowHints());
+    bar->SetShowHint(true);
+    EXPECT_TRUE(bar->View()->ShowHints());
+    ShowAndActivate(*form);
+    auto centreOf = [&](int i) {
+        RECT r = bar->View()->Find(items[static_cast<size_t>(i)])->BoundsRect();
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(bar->Handle(), &p);
+        return p;
+    };
+
+    POINT first = centreOf(0);
+    MoveMouseTo(first.x, first.y);
+    ASSERT_TRUE(WaitForHint("Open a page")) << CurrentHint().Text;
+    const ShownHint shown = CurrentHint();
+    // Moving on the same button keeps the same hint where it is.
+    MoveMouseTo(first.x + 2, first.y + 1);
+    Pump(100);
+    EXPECT_EQ("Open a page", CurrentHint().Text);
+    EXPECT_EQ(RectText(shown.Rect), RectText(CurrentHint().Rect));
+
+    // The next button's own hint follows; shortcuts are named unless the application says not to.
+    POINT second = centreOf(1);
+    MoveMouseTo(second.x, second.y);
+    EXPECT_TRUE(WaitForHint("Save (F6)")) << CurrentHint().Text;
+    Application->SetHintShortCuts(false);
+    POINT third = centreOf(2);
+    MoveMouseTo(third.x, third.y);
+    EXPECT_TRUE(WaitForHint("Third")) << CurrentHint().Text;
+    MoveMouseTo(second.x, second.y);
+    EXPECT_TRUE(WaitForHint("Save")) << CurrentHint().Text;
+    Application->SetHintShortCuts(true);
+
+    // Off the bar, onto the form that shows none: the hint goes.
+    POINT below{250, 100};
+    ClientToScreen(form->Handle(), &below);
+    MoveMouseTo(below.x, below.y);
+    EXPECT_TRUE(WaitForHint("")) << CurrentHint().Text;
+
+    // Following the form again, the bar and its view show none.
+    bar->SetParentShowHint(true);
+    EXPECT_FALSE(bar->ShowHint());
+    EXPECT_FALSE(bar->View()->ShowHints());
+
+    // The idle step has every item initiate its action, unless the bar is told not to.
+    for (CountingItem* item : items)
+        item->Initiated = 0;
+    EXPECT_TRUE(RunLoopUntil([&] { return items[0]->Initiated && items[1]->Initiated && items[2]->Initiated; }));
+    struct Counter {
+        int Idles = 0;
+        void Idle(TObject*, bool&) { ++Idles; }
+    } counter;
+    Application->OnIdle = MakeMethod<&Counter::Idle>(&counter);
+    bar->SetUpdateActions(false);
+    for (CountingItem* item : items)
+        item->Initiated = 0;
+    EXPECT_TRUE(RunLoopUntil([&] { return counter.Idles >= 3; }));
+    Application->OnIdle = TIdleEvent();
+    for (CountingItem* item : items)
+        EXPECT_EQ(0, item->Initiated) << item->Caption();
 }
 
 TEST(ToolbarHints, PublishedChevronHintItemsAndLinkSubitems)
