@@ -112,6 +112,14 @@ bool TAction::Execute()
     return FEnabled && TBasicAction::Execute();
 }
 
+bool TAction::DoHint(std::string& hint)
+{
+    bool canShow = true;
+    if (OnHint)
+        OnHint(hint, canShow);
+    return canShow;
+}
+
 template <class T>
 void TAction::Set(T& field, const T& value, TActionProperty property)
 {

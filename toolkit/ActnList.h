@@ -12,6 +12,10 @@
 
 class TBasicAction;
 
+// (var hint text, var can show): lets the program change a client's hint, or
+// refuse it.
+using TActionHintEvent = TMethod<std::string&, bool&>;
+
 // What changed on an action, as its links are told.
 enum class TActionProperty { Caption, Checked, Enabled, HelpContext, Hint, ImageIndex, ShortCut, Visible, OnExecute };
 
@@ -78,6 +82,9 @@ public:
 
     // Updates first; a disabled action does not run.
     bool Execute() override;
+    // Runs OnHint with the hint a client is about to show; false refuses it.
+    virtual bool DoHint(std::string& hint);
+    TActionHintEvent OnHint;
 
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& value);

@@ -451,6 +451,9 @@ std::string TTBCustomToolbar::HintTextOf(const TTBItemViewer* viewer)
                 break;
             }
     }
+    // A linked action has the last word on its clients' hints.
+    if (auto* action = dynamic_cast<TAction*>(item->Action()); action && !action->DoHint(text))
+        return std::string();
     if (!text.empty() && item->ShortCut() && (!Application || Application->HintShortCuts()))
         text += " (" + item->ShortCutText() + ")";
     return text;

@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 #include "tests/toolkit/ToolkitTesting.h"
 #include "toolbar/items/TBToolbar.h"
+#include "toolkit/ActnList.h"
 #include "toolkit/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,17 @@ public:
     void InitiateAction() override { ++Initiated; }
 };
 
+// A linked action's say on its item's hint: none, rewrite it, or refuse it.
+enum class ActionSay { None, Rewrite, Refuse };
+
+void ActionHint(void* say, std::string& hint, bool& canShow)
+{
+    if (*static_cast<ActionSay*>(say) == ActionSay::Rewrite)
+        hint = "<" + hint + ">";
+    else
+        canShow = false;
+}
+
 TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
 {
     struct Case {
@@ -33,12 +45,15 @@ TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
         TShortCut shortCut;
         bool longHintInMenuOnly;
         const char* hintText; // what a hint window shows
+        ActionSay action = ActionSay::None;
     } cases[] = {
         {"&Open...", "", 0, false, "Open"},
         {"Name:", "", VK_F6, false, "Name (F6)"},
         {"Save", "Save it|Saves the page to its file", 0, false, "Save it"},
         {"A&&B", "|Only a long hint", 0, false, "A&B"},
         {"Quiet", "Quiet|In menus", 0, true, "Quiet"},
+        {"Print", "Print it", VK_F7, false, "<Print it> (F7)", ActionSay::Rewrite},
+        {"Secret", "Secret", VK_F8, false, "", ActionSay::Refuse},
     };
     auto form = MakeForm(500, 120);
     auto* dock = new TTBDock(form.get());
@@ -52,6 +67,14 @@ TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
         item->SetShortCut(c.shortCut);
         if (c.longHintInMenuOnly)
             item->SetOptions(OptionBit(tboLongHintInMenuOnly));
+        if (c.action != ActionSay::None) {
+            auto* action = new TAction(form.get());
+            action->SetCaption(c.caption);
+            action->SetHint(c.hint);
+            action->SetShortCut(c.shortCut);
+            action->OnHint = TActionHintEvent::FromFunction(&ActionHint, const_cast<ActionSay*>(&c.action));
+            item->SetAction(action);
+        }
         bar->Items()->Add(item);
         items.push_back(item);
     }
@@ -75,11 +98,14 @@ TEST(ToolbarHints, TheHintFollowsTheMouseAndEachButtonGivesItsHintText)
         EXPECT_TRUE(WaitFor([&] { return bar->Hint() == expected && bar->View()->Selected() == v; }, 1000))
             << c.caption << " hint '" << bar->Hint() << "'";
     }
-    // Off the bar the hint is gone.
+    // Leaving the bar for the window clears the hot button; the bar's hint
+    // is changed only by moves over the bar.
+    ASSERT_FALSE(bar->Hint().empty());
     POINT below{10, 100};
     ClientToScreen(form->HandleValue(), &below);
     MoveMouseTo(below.x, below.y);
-    EXPECT_TRUE(WaitFor([&] { return bar->Hint().empty(); }, 1000)) << bar->Hint();
+    EXPECT_TRUE(WaitFor([&] { return bar->View()->Selected() == nullptr; }, 1000));
+    EXPECT_EQ("Secret", bar->Hint());
     RECT none{};
     std::string text;
     EXPECT_FALSE(bar->HintAt(POINT{bar->Width() - 2, 1}, none, text));
