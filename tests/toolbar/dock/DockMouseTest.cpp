@@ -64,13 +64,35 @@ private:
     }
 };
 
-void SendKeyState(WORD vk, bool up)
+// One click at a screen point, all of it real input: the move there, the
+// Ctrl key held around the press when asked, the press and the release.
+void ClickWithInput(POINT screen, bool right, bool ctrl)
 {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
+    std::vector<INPUT> in;
+    auto key = [&](bool up) {
+        INPUT k{};
+        k.type = INPUT_KEYBOARD;
+        k.ki.wVk = VK_CONTROL;
+        k.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(k);
+    };
+    auto mouse = [&](DWORD flags) {
+        INPUT m{};
+        m.type = INPUT_MOUSE;
+        m.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        m.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        m.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        in.push_back(m);
+    };
+    if (ctrl)
+        key(false);
+    mouse(0);
+    mouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    mouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    if (ctrl)
+        key(true);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Pump(60);
 }
 
 struct ClickCase {
@@ -127,13 +149,9 @@ TEST_F(DockMouse, ClicksFireDownAndUpWithButtonShiftAndClientPoint)
         // Far from the last place, so that no click pairs with the one before.
         Pump(GetDoubleClickTime() + 50);
         Rec.Presses.clear();
-        if (c.Ctrl)
-            SendKeyState(VK_CONTROL, false);
         const POINT screen = ScreenOf(c.At);
         for (int i = 0; i < c.Clicks; ++i)
-            ClickAt(screen.x, screen.y, c.Right);
-        if (c.Ctrl)
-            SendKeyState(VK_CONTROL, true);
+            ClickWithInput(screen, c.Right, c.Ctrl);
         WaitFor([&] { return Rec.Presses.size() >= c.Expected.size(); }, 1000);
         EXPECT_EQ(c.Expected, Rec.Presses);
     }

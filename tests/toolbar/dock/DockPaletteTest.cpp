@@ -24,15 +24,15 @@ class TPaletteBackground : public TTBBasicBackground {
 public:
     explicit TPaletteBackground(TComponent* owner) : TTBBasicBackground(owner)
     {
-        struct {
-            LOGPALETTE Header;
-            PALETTEENTRY More[15];
-        } colours{};
-        colours.Header.palVersion = 0x300;
-        colours.Header.palNumEntries = 16;
+        // A LOGPALETTE with room for 16 entries.
+        std::vector<BYTE> storage(sizeof(LOGPALETTE) + 15 * sizeof(PALETTEENTRY));
+        auto* colours = reinterpret_cast<LOGPALETTE*>(storage.data());
+        colours->palVersion = 0x300;
+        colours->palNumEntries = 16;
+        PALETTEENTRY* entries = &colours->palPalEntry[0];
         for (int i = 0; i < 16; ++i)
-            colours.Header.palPalEntry[i] = PALETTEENTRY{static_cast<BYTE>(i * 16), 0x40, static_cast<BYTE>(255 - i * 16), 0};
-        Palette = GdiObject<HPALETTE>(CreatePalette(&colours.Header));
+            entries[i] = PALETTEENTRY{static_cast<BYTE>(i * 16), 0x40, static_cast<BYTE>(255 - i * 16), 0};
+        Palette = GdiObject<HPALETTE>(CreatePalette(colours));
     }
 
     bool InUse = true;
@@ -150,7 +150,7 @@ TEST_F(DockPalette, FormPaletteMessagesRealiseTheDockAndBarPalettes)
 TEST_F(DockPalette, ColourChangesRedrawTheFrameAndReachTheBackground)
 {
     Settle();
-    Bar->SetColor(clRed);
+    Bar->SetColor(static_cast<TColor>(RGB(0xC0, 0x20, 0x20)));
     Pump(80);
     EXPECT_GE(Bar->FramePaints, 1) << "the bar's colour change redraws its frame";
 
