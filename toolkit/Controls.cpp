@@ -28,7 +28,66 @@ void RegisterToolkitClass(const std::string& name, UINT style, WNDPROC proc)
     registered.push_back(name);
 }
 
+// Selects a palette into a device context (in the background or the
+// foreground) and puts the previous one back on scope exit.
+class PaletteSelection {
+public:
+    PaletteSelection(HDC dc, HPALETTE palette, bool background)
+        : FDC(dc), FOld(SelectPalette(dc, palette, background ? TRUE : FALSE))
+    {
+    }
+    PaletteSelection(const PaletteSelection&) = delete;
+    PaletteSelection& operator=(const PaletteSelection&) = delete;
+    ~PaletteSelection()
+    {
+        if (FOld)
+            SelectPalette(FDC, FOld, TRUE);
+    }
+
+private:
+    HDC FDC;
+    HPALETTE FOld;
+};
+
+bool IsMouseMessage(UINT msg)
+{
+    switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+TShiftState MouseShiftState(WPARAM keyFlags)
+{
+    TShiftState shift = 0;
+    if (keyFlags & MK_SHIFT)
+        shift |= ShiftBit(ssShift);
+    if (keyFlags & MK_CONTROL)
+        shift |= ShiftBit(ssCtrl);
+    if (keyFlags & MK_LBUTTON)
+        shift |= ShiftBit(ssLeft);
+    if (keyFlags & MK_RBUTTON)
+        shift |= ShiftBit(ssRight);
+    if (keyFlags & MK_MBUTTON)
+        shift |= ShiftBit(ssMiddle);
+    // Mouse messages carry no flag for Alt.
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ShiftBit(ssAlt);
+    return shift;
+}
 
 std::string GetShortHint(const std::string& hint)
 {
@@ -294,6 +353,66 @@ void TControl::WndProc(TMessage& msg)
     // A control without a window of its own has nothing to pass on: the
     // hint information it is given already holds its defaults.
     msg.Result = 0;
+    if (IsMouseMessage(msg.Msg))
+        MouseMessage(msg);
+}
+
+void TControl::MouseMessage(const TMessage& msg)
+{
+    const TShiftState shift = MouseShiftState(msg.WParam);
+    const int x = GET_X_LPARAM(msg.LParam), y = GET_Y_LPARAM(msg.LParam);
+    const TShiftState twice = ShiftBit(ssDouble);
+    switch (msg.Msg) {
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    case WM_LBUTTONDOWN: MouseDown(mbLeft, shift, x, y); break;
+    case WM_LBUTTONDBLCLK: MouseDown(mbLeft, shift | twice, x, y); break;
+    case WM_LBUTTONUP: MouseUp(mbLeft, shift, x, y); break;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, shift, x, y); break;
+    case WM_RBUTTONDBLCLK: MouseDown(mbRight, shift | twice, x, y); break;
+    case WM_RBUTTONUP: MouseUp(mbRight, shift, x, y); break;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, shift, x, y); break;
+    case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, shift | twice, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    default: break;
+    }
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y)
+{
+    OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    OnMouseUp(this, button, shift, x, y);
+}
+
+bool TControl::PaletteChanged(bool foreground)
+{
+    if (!FVisible)
+        return false;
+    HPALETTE palette = GetPalette();
+    if (!palette)
+        return false;
+    // A windowed control draws in its own window, any other in its parent's.
+    auto* self = dynamic_cast<TWinControl*>(this);
+    HWND wnd = self ? self->HandleValue() : (FParent ? FParent->HandleValue() : nullptr);
+    if (!wnd)
+        return false;
+    WindowDC dc(wnd);
+    if (!dc.Get())
+        return false;
+    PaletteSelection use(dc.Get(), palette, !foreground);
+    // Entries mapped anew: what was drawn with the old mapping is repainted.
+    const UINT changed = RealizePalette(dc.Get());
+    if (changed != 0 && changed != GDI_ERROR)
+        Invalidate();
+    return true;
 }
 
 const std::string& TControl::GetText() const
@@ -651,14 +770,42 @@ void TWinControl::WndProc(TMessage& msg)
         for (TControl* c : std::vector<TControl*>(FControls))
             c->Perform(CM_UPDATEACTIONS, 0, 0);
         return;
+    case WM_SYSCOLORCHANGE:
+        // The platform tells only top-level windows: each child hears it from its parent.
+        for (TControl* c : std::vector<TControl*>(FControls))
+            c->Perform(WM_SYSCOLORCHANGE, msg.WParam, msg.LParam);
+        break;
     default:
         break;
+    }
+    if (IsMouseMessage(msg.Msg)) {
+        // The platform's handling first (a right release asks for the
+        // context menu), then the mouse events.
+        DefaultHandler(msg);
+        const LRESULT result = msg.Result;
+        TControl::WndProc(msg);
+        msg.Result = result;
+        return;
     }
     if (msg.Msg >= CM_BASE && msg.Msg <= CM_LAST) {
         TControl::WndProc(msg);
         return;
     }
     DefaultHandler(msg);
+}
+
+bool TWinControl::PaletteChanged(bool foreground)
+{
+    if (!Visible() || !FHandle)
+        return false;
+    // The topmost children first, then the control itself.
+    bool realised = false;
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it)
+        if ((*it)->PaletteChanged(foreground))
+            realised = true;
+    if (TControl::PaletteChanged(foreground))
+        realised = true;
+    return realised;
 }
 
 void TWinControl::HandleWindowPosChanged(const WINDOWPOS& pos)

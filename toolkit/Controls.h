@@ -8,6 +8,7 @@
 #include "toolkit/Graphics.h"
 
 #include <windows.h>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,21 @@ public:
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 const TTypeInfo& TypeAlign();
+
+// The mouse button of a press or release.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Bits of TShiftState: the modifier keys and mouse buttons held during a
+// mouse event, and whether a press is the second of a double-click.
+enum TShiftStateBit { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = uint32_t;
+constexpr TShiftState ShiftBit(TShiftStateBit b) { return 1u << b; }
+// The shift state of a mouse message: its key flags, and Alt as the keyboard has it now.
+TShiftState MouseShiftState(WPARAM keyFlags);
+
+// (Sender, Button, Shift, X, Y) in the control's client coordinates.
+using TMouseEvent = TMethod<TObject*, TMouseButton, TShiftState, int, int>;
+// (Sender, Shift, X, Y) in the control's client coordinates.
+using TMouseMoveEvent = TMethod<TObject*, TShiftState, int, int>;
 
 // One window message as the controls see it.
 struct TMessage {
@@ -157,13 +173,31 @@ public:
     // Painting for controls that their parent paints (graphic controls).
     virtual void PaintOn(HDC dc) { (void)dc; }
 
+    // The palette the control draws with, or nullptr for none.
+    virtual HPALETTE GetPalette() const { return nullptr; }
+    // Selects and realises the control's palette (if it has one) in a device
+    // context of its own, in the background unless `foreground`, and
+    // repaints it when that changed the system palette. A windowed control
+    // asks its children first. True if any palette was realised.
+    virtual bool PaletteChanged(bool foreground);
+
     TNotifyEvent OnClick;
     TNotifyEvent OnResize;
 
 protected:
+    // The standard mouse events; the classes that publish them make them public.
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    // Called for the button and move messages in client coordinates; they
+    // fire the events. A descendant may override them.
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+
     void Notification(TComponent* component, TOperation operation) override;
-    // The toolkit's own messages (CM_...) for every control; a windowed
-    // control's window messages too.
+    // The toolkit's own messages (CM_...) and the mouse's button and move
+    // messages for every control; a windowed control's window messages too.
     virtual void WndProc(TMessage& msg);
 
     virtual void VisibleChanged();
@@ -185,6 +219,7 @@ protected:
     std::string FText;
 
 private:
+    void MouseMessage(const TMessage& msg);
     void OnFontChange(TObject* sender);
     void ParentFontChanged();
     void ParentShowHintChanged();
@@ -273,6 +308,7 @@ public:
     void EnableAlign();
 
     void Invalidate() override;
+    bool PaletteChanged(bool foreground) override;
 
     // The object behind a window of this toolkit, or nullptr.
     static TWinControl* FromHandle(HWND wnd);

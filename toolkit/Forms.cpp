@@ -302,6 +302,18 @@ void TCustomForm::WndProc(TMessage& msg)
         if (FOnScreen && !FHoldingChildren)
             CreateChildHandles();
         break;
+    case WM_QUERYNEWPALETTE:
+        // Coming to the front: the controls' palettes take the system palette.
+        msg.Result = PaletteChanged(true) ? TRUE : FALSE;
+        return;
+    case WM_PALETTECHANGED:
+        // Another window changed the system palette: map ours again in the
+        // background. A change made by our own windows needs nothing more.
+        if (HWND changer = reinterpret_cast<HWND>(msg.WParam);
+            changer != HandleValue() && !IsChild(HandleValue(), changer))
+            PaletteChanged(false);
+        msg.Result = 0;
+        return;
     case WM_ACTIVATE:
         if (LOWORD(msg.WParam) != WA_INACTIVE && !HIWORD(msg.WParam)) {
             // While a maximising show holds the controls back, the focus

@@ -280,7 +280,7 @@ bool TTBDock::UsingBackground() const
     return FBackground && FBackground->UsingBackground();
 }
 
-HPALETTE TTBDock::Palette() const
+HPALETTE TTBDock::GetPalette() const
 {
     return UsingBackground() ? FBackground->GetPalette() : nullptr;
 }

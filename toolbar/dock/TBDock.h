@@ -39,6 +39,10 @@ public:
     TTBInsertRemoveEvent OnInsertRemoveBar;
     // Asked during a drag before the dock becomes the drop target.
     TTBRequestDockEvent OnRequestDock;
+    // The standard mouse events, in the dock's client coordinates.
+    using TCustomControl::OnMouseDown;
+    using TCustomControl::OnMouseMove;
+    using TCustomControl::OnMouseUp;
 
     // The bars that belong to the dock (docked here, or floating with this
     // as their last dock), in layout order once places have been adopted.
@@ -71,7 +75,9 @@ public:
     int AvailableLength() const;
     // A background is assigned and has something to paint.
     bool UsingBackground() const;
-    HPALETTE Palette() const;
+    // The background's palette while the background is in use.
+    HPALETTE GetPalette() const override;
+    HPALETTE Palette() const { return GetPalette(); }
     // Paints the background over `area` of dc, whose origin lies at
     // `origin` in the client coordinates of the dock's parent (where the
     // pattern starts), clipped to `area`.

@@ -437,6 +437,21 @@ void TTBCustomDockableWindow::ColorChanged()
     TCustomControl::ColorChanged();
 }
 
+HPALETTE TTBCustomDockableWindow::GetPalette() const
+{
+    return FDocked ? FCurrentDock->GetPalette() : nullptr;
+}
+
+bool TTBCustomDockableWindow::PaletteChanged(bool foreground)
+{
+    const bool realised = TCustomControl::PaletteChanged(foreground);
+    // The frame is drawn with the dock's background too, and no repaint of
+    // the client area reaches it.
+    if (realised && !foreground)
+        RedrawFrame();
+    return realised;
+}
+
 void TTBCustomDockableWindow::TextChanged()
 {
     TCustomControl::TextChanged();

@@ -120,6 +120,10 @@ public:
 
     void SetParent(TWinControl* parent) override;
     void SetBounds(int left, int top, int width, int height) override;
+    // The dock's palette while docked, none otherwise.
+    HPALETTE GetPalette() const override;
+    // A palette realised in the background redraws the frame too.
+    bool PaletteChanged(bool foreground) override;
 
 protected:
     // ---- Hooks
