@@ -100,6 +100,20 @@ private:
     HGDIOBJ FOld;
 };
 
+// The header of a 32-bit bitmap with its top row first, whose pixels read
+// as 0x00RRGGBB: what the program builds and reads images in.
+inline BITMAPINFO TopDownBitmapInfo(int width, int height)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 // A window's device context, released on scope exit: of its client area
 // (GetDC), or of the whole window, frame included (GetWindowDC), when asked
 // with WindowDC::WholeWindow.

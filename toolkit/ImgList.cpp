@@ -23,13 +23,7 @@ bool ReadPixels(HBITMAP bitmap, int& width, int& height, std::vector<uint32_t>& 
         return false;
     width = info.bmWidth;
     height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownBitmapInfo(width, height);
     pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     WindowDC screen(nullptr);
     return GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &bi, DIB_RGB_COLORS) != 0;
@@ -206,13 +200,7 @@ void TCustomImageList::Rebuild(std::vector<uint32_t> pixels, std::vector<bool> o
     if (count <= 0)
         return;
     const int width = count * FWidth;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -FHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownBitmapInfo(width, FHeight);
     void* bits = nullptr;
     FImage.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!FImage || !bits) {

@@ -73,12 +73,7 @@ public:
         ClientToScreen(wnd, &origin);
         HDC screen = GetDC(nullptr);
         HDC mem = CreateCompatibleDC(screen);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = FWidth;
-        bi.bmiHeader.biHeight = -FHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bi = TopDownBitmapInfo(FWidth, FHeight);
         void* bits = nullptr;
         HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(mem, bmp);
