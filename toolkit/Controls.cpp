@@ -1,4 +1,5 @@
 #include "toolkit/Controls.h"
+#include "toolkit/Scopes.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -986,7 +987,7 @@ void TWinControl::AlignControls(TControl* changed)
         FAlignPending = true;
         return;
     }
-    ++FAlignLock;
+    CountScope lock(FAlignLock);
     RECT rect = ClientRect();
 
     auto take = [&](TAlign align) {
@@ -1039,20 +1040,14 @@ void TWinControl::AlignControls(TControl* changed)
             }
         }
     };
-    FAligning = true;
-    try {
+    {
+        FlagScope aligning(FAligning);
         take(alTop);
         take(alBottom);
         take(alLeft);
         take(alRight);
         take(alClient);
-    } catch (...) {
-        FAligning = false;
-        --FAlignLock;
-        throw;
     }
-    FAligning = false;
-    --FAlignLock;
     FAlignPending = false;
 }
 

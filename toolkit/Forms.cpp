@@ -599,7 +599,7 @@ void TApplication::WatchForHint(const MSG& msg)
         // While a press holds the mouse (a button pushed, a drag) no hint starts.
         POINT client{};
         TControl* target = nullptr;
-        if (!GetCapture())
+        if (FShowHint && !GetCapture())
             target = ControlAt(msg.hwnd, POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)}, client);
         HintMouseMessage(target && target->ShowHint() ? target : nullptr, client);
         break;

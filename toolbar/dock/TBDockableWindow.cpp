@@ -1,6 +1,7 @@
 #include "toolbar/dock/TBDockableWindow.h"
 #include "toolbar/dock/TBFloatingWindowParent.h"
 #include "toolbar/dock/TBFrameDC.h"
+#include "toolkit/Scopes.h"
 
 #include <algorithm>
 
@@ -200,14 +201,8 @@ void TTBCustomDockableWindow::ArrangeSelf()
         return;
     }
     SIZE frame = GetDockedFrameSize();
-    ++SizeNotifyLock;
-    try {
-        SetBounds(Left(), Top(), size.cx + frame.cx, size.cy + frame.cy);
-    } catch (...) {
-        --SizeNotifyLock;
-        throw;
-    }
-    --SizeNotifyLock;
+    CountScope quiet(SizeNotifyLock);
+    SetBounds(Left(), Top(), size.cx + frame.cx, size.cy + frame.cy);
 }
 
 void TTBCustomDockableWindow::UnlockSelfArrange()

@@ -5,6 +5,7 @@
 #include "toolbar/items/TBShortCuts.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Scopes.h"
 
 #include <windowsx.h>
 #include <algorithm>
@@ -18,13 +19,6 @@ POINT ScreenPointOf(HWND wnd, LPARAM lParam)
     ClientToScreen(wnd, &pt);
     return pt;
 }
-
-// Raised while the bar has its view update positions itself.
-struct ArrangeScope {
-    int& Lock;
-    explicit ArrangeScope(int& lock) : Lock(lock) { ++Lock; }
-    ~ArrangeScope() { --Lock; }
-};
 
 } // namespace
 
@@ -254,7 +248,7 @@ SIZE TTBCustomToolbar::ArrangeContents(bool canMoveControls, PlacementKind, bool
         FRowCount = r.RowCount;
         return r.TotalSize;
     }
-    ArrangeScope scope(FSelfArranging);
+    CountScope selfArranging(FSelfArranging);
     SetPlacementParameters();
     SIZE total = FView->UpdatePositions();
     FBaseSize = FView->BaseSize();
@@ -276,7 +270,7 @@ void TTBCustomToolbar::ViewResized(SIZE)
 void TTBCustomToolbar::GetContentSize(SIZE& size)
 {
     if (!FView->ValidPositions()) {
-        ArrangeScope scope(FSelfArranging);
+        CountScope selfArranging(FSelfArranging);
         SetPlacementParameters();
         FView->UpdatePositions();
     }

@@ -1,5 +1,6 @@
 #include "toolbar/items/TBToolbarView.h"
 #include "toolbar/items/TBToolbar.h"
+#include "toolkit/Scopes.h"
 
 const TClassInfo& TTBToolbarView::StaticClass()
 {
@@ -19,11 +20,7 @@ HFONT TTBToolbarView::GetFont() const
 
 SIZE TTBToolbarView::UpdatePositions()
 {
-    ++FToolbar->FArrangeLock;
-    struct Drop {
-        int& Lock;
-        ~Drop() { --Lock; }
-    } drop{FToolbar->FArrangeLock};
+    CountScope arranging(FToolbar->FArrangeLock);
     return TTBView::UpdatePositions();
 }
 
