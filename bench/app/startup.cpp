@@ -39,12 +39,8 @@ struct Program {
     std::vector<double> Times;
 };
 
-std::string SettingsFile()
-{
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\Quiverleaf.ini";
-}
+// The user's own settings file is kept aside while the benchmark runs.
+WindowsSettingsFile* SettingsFile = nullptr;
 
 double StartOnce(const Program& program);
 
@@ -52,12 +48,9 @@ double StartOnce(const Program& program);
 // previous run wrote when it closed (one unmeasured run makes it if none has).
 void PrepareSettings(const Program& program)
 {
-    const std::string ini = SettingsFile();
     if (program.Ini == Settings::None) {
-        DeleteFileA(ini.c_str());
-        // Drops the profile functions' cached copy of the file just deleted.
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
-    } else if (program.Ini == Settings::Kept && !FileExists(ini)) {
+        SettingsFile->Remove();
+    } else if (program.Ini == Settings::Kept && !FileExists(SettingsFile->Path())) {
         Program once = program;
         once.Ini = Settings::Untouched;
         StartOnce(once);
@@ -118,6 +111,12 @@ int main(int argc, char** argv)
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
 
+    WindowsSettingsFile settings;
+    if (!settings.MovedAside()) {
+        std::printf("cannot move the existing %s aside\n", settings.Path().c_str());
+        return 1;
+    }
+    SettingsFile = &settings;
     std::string reference = argc > 3 ? argv[3] : "";
     std::vector<Program> programs = {
         {"Quiverleaf, first start", exe, nullptr, Settings::None, {}},

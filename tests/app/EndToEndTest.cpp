@@ -12,37 +12,20 @@ using namespace testing_support;
 namespace {
 
 // The settings file has a bare name, so the profile functions keep it in the
-// Windows folder. Each test starts without one; a settings file of the
-// user's own that was there is moved aside for the test and put back after
-// it (and stays in its side file if the test never ends).
-class WindowsIniFile {
+// Windows folder. Each test starts without one; the user's own is kept aside.
+class WindowsIniFile : public WindowsSettingsFile {
 public:
     WindowsIniFile()
     {
-        char dir[MAX_PATH];
-        GetWindowsDirectoryA(dir, MAX_PATH);
-        FPath = std::string(dir) + "\\Quiverleaf.ini";
-        FKept = FPath + ".kept-during-tests";
-        FHadOne = FileExists(FPath);
-        if (FHadOne && !MoveFileExA(FPath.c_str(), FKept.c_str(), MOVEFILE_REPLACE_EXISTING))
-            ADD_FAILURE() << "cannot move the existing " << FPath << " aside (error " << GetLastError() << ")";
-        // Flushes the profile functions' cache of the file just moved.
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+        if (!MovedAside())
+            ADD_FAILURE() << "cannot move the existing " << Path() << " aside (error " << GetLastError() << ")";
     }
-    ~WindowsIniFile()
-    {
-        DeleteFileA(FPath.c_str());
-        if (FHadOne)
-            MoveFileExA(FKept.c_str(), FPath.c_str(), MOVEFILE_REPLACE_EXISTING);
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
-    }
-    const std::string& Path() const { return FPath; }
-    std::string Read(const std::string& key) const { return ReadUserKey(FPath, key); }
-    void Write(const std::string& key, const std::string& value) const { WriteUserKey(FPath, key, value); }
+    std::string Read(const std::string& key) const { return ReadUserKey(Path(), key); }
+    void Write(const std::string& key, const std::string& value) const { WriteUserKey(Path(), key, value); }
     std::vector<std::string> Keys() const
     {
         std::vector<char> buf(65536);
-        DWORD n = GetPrivateProfileStringA("User", nullptr, "", buf.data(), static_cast<DWORD>(buf.size()), FPath.c_str());
+        DWORD n = GetPrivateProfileStringA("User", nullptr, "", buf.data(), static_cast<DWORD>(buf.size()), Path().c_str());
         std::vector<std::string> keys;
         for (DWORD at = 0; at < n && buf[at];) {
             keys.emplace_back(&buf[at]);
@@ -50,11 +33,6 @@ public:
         }
         return keys;
     }
-
-private:
-    std::string FPath;
-    std::string FKept;
-    bool FHadOne = false;
 };
 
 // The text of the visible page editor of another process's window.

@@ -204,6 +204,34 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+WindowsSettingsFile::WindowsSettingsFile()
+{
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, MAX_PATH);
+    FPath = std::string(dir) + "\\Quiverleaf.ini";
+    FKept = FPath + ".kept-during-tests";
+    FHadOne = FileExists(FPath);
+    if (FHadOne)
+        FMovedAside = MoveFileExA(FPath.c_str(), FKept.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    // Flushes the profile functions' cache of the file just moved.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+}
+
+WindowsSettingsFile::~WindowsSettingsFile()
+{
+    if (FMovedAside)
+        Remove();
+    if (FHadOne && FMovedAside)
+        MoveFileExA(FKept.c_str(), FPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+}
+
+void WindowsSettingsFile::Remove() const
+{
+    DeleteFileA(FPath.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+}
+
 bool FileExists(const std::string& path)
 {
     DWORD attr = GetFileAttributesA(path.c_str());

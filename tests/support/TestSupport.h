@@ -68,4 +68,28 @@ bool FileExists(const std::string& path);
 std::string ReadUserKey(const std::string& iniPath, const std::string& key);
 void WriteUserKey(const std::string& iniPath, const std::string& key, const std::string& value);
 
+// Quiverleaf.ini in the Windows folder, where the real program keeps it.
+// While this object lives, a settings file of the user's own that was there
+// is moved aside (into a side file that stays if the run never ends), and
+// the place is free for a run's own; after it, the user's file is back.
+class WindowsSettingsFile {
+public:
+    WindowsSettingsFile();
+    ~WindowsSettingsFile();
+    WindowsSettingsFile(const WindowsSettingsFile&) = delete;
+    WindowsSettingsFile& operator=(const WindowsSettingsFile&) = delete;
+
+    const std::string& Path() const { return FPath; }
+    // False when the user's file was there and could not be moved aside.
+    bool MovedAside() const { return FMovedAside; }
+    // Deletes the run's file, and the profile functions' cached copy of it.
+    void Remove() const;
+
+private:
+    std::string FPath;
+    std::string FKept;
+    bool FHadOne = false;
+    bool FMovedAside = true;
+};
+
 } // namespace testing_support
