@@ -219,11 +219,14 @@ WindowsSettingsFile::WindowsSettingsFile()
 
 WindowsSettingsFile::~WindowsSettingsFile()
 {
-    if (FMovedAside)
-        Remove();
-    if (FHadOne && FMovedAside)
+    // A user's file that could not be moved aside is still in its place.
+    if (!FMovedAside)
+        return;
+    Remove();
+    if (FHadOne) {
         MoveFileExA(FKept.c_str(), FPath.c_str(), MOVEFILE_REPLACE_EXISTING);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, FPath.c_str());
+    }
 }
 
 void WindowsSettingsFile::Remove() const
