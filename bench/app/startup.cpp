@@ -1,7 +1,9 @@
 // How long programs take from process start to their first painted, idle
 // window: Quiverleaf (a first start without a settings file, a start with the
 // settings file a previous run left, and a first start with ten 1 MiB pages),
-// the smallest one-window program and Wine's own notepad, started in turn
+// the smallest one-window program, that window with the platform's editor
+// in it (what Quiverleaf's window takes from the platform) and Wine's own
+// notepad, started in turn
 // round after round so that the machine's load falls on all of them alike.
 // Prints the figures and the ratios of the medians; asserts nothing.
 //
@@ -130,6 +132,7 @@ int main(int argc, char** argv)
          Settings::None,
          {}},
         {"Quiverleaf, with its settings file", exe, nullptr, Settings::Kept, {}},
+        {"bare window with an editor", folder + "bench_programs_editwindow.exe", nullptr, Settings::Untouched, {}},
     };
     if (!reference.empty())
         programs.push_back({"reference Quiverleaf, first start", reference, nullptr, Settings::None, {}});
@@ -171,9 +174,14 @@ int main(int argc, char** argv)
                 figures[3].Median - figures[0].Median);
     std::printf("  with settings file / bare window %.2f (%.1f ms more than a first start)\n", ratio(4, 1),
                 figures[4].Median - figures[0].Median);
+    // What the platform's parts cost, and what Quiverleaf's own code adds.
+    std::printf("  window with editor / bare window %.2f (%.1f ms more)\n", ratio(5, 1),
+                figures[5].Median - figures[1].Median);
+    std::printf("  Quiverleaf / window with editor  %.2f (%.1f ms more)\n", ratio(0, 5),
+                figures[0].Median - figures[5].Median);
     if (!reference.empty()) {
-        std::printf("  reference / bare window          %.2f\n", ratio(5, 1));
-        std::printf("  Quiverleaf / reference           %.2f\n", ratio(0, 5));
+        std::printf("  reference / bare window          %.2f\n", ratio(6, 1));
+        std::printf("  Quiverleaf / reference           %.2f\n", ratio(0, 6));
     }
     return 0;
 }
