@@ -237,8 +237,15 @@ LRESULT TControlHook::WindowProc(TWindowProcLinks& links, TWindowProcLink& link,
         {
             if (--Hook.FBusy == 0 && Hook.FFreePending) {
                 Hook.FFreePending = false;
-                if (THookList* list = ExistingHookList())
-                    PostMessageA(list->Handle(), THookList::FreeHookMessage, reinterpret_cast<WPARAM>(&Hook), 0);
+                // The list's window handled the free that was put off, so it
+                // exists; should it have to be made again and fail, the error
+                // must not leave this destructor.
+                try {
+                    if (THookList* list = ExistingHookList())
+                        PostMessageA(list->Handle(), THookList::FreeHookMessage, reinterpret_cast<WPARAM>(&Hook), 0);
+                } catch (...) {
+                    HandleCallbackException(std::current_exception());
+                }
             }
         }
     } busy(*this);
@@ -293,8 +300,14 @@ void TControlHook::DispatchToHooks(bool after, TMessage& msg, bool& handled)
 
 // -------------------------------------------------------------- THookList
 
-THookList::THookList()
+THookList::THookList() = default;
+
+HWND THookList::Handle()
 {
+    // Made when work is first put off: most runs never need it, and the
+    // first window of its kind costs the start-up a millisecond.
+    if (FHandle)
+        return FHandle;
     static bool registered = false;
     if (!registered) {
         WNDCLASSEXA wc{};
@@ -309,6 +322,7 @@ THookList::THookList()
     if (!CreateWindowExA(0, kHookListClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
                          this))
         throw EInvalidOperation("Cannot create the window of the hook list");
+    return FHandle;
 }
 
 THookList::~THookList()

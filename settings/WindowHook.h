@@ -129,7 +129,8 @@ public:
     THookList& operator=(const THookList&) = delete;
     ~THookList();
 
-    HWND Handle() const { return FHandle; }
+    // The hidden window, made on first use.
+    HWND Handle();
 
     int Count() const { return static_cast<int>(FItems.size()); }
     TControlHook* Items(int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
