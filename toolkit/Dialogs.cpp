@@ -56,22 +56,22 @@ int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM flag)
 // offers only listed families).
 bool FaceListed(const std::string& face)
 {
-    WindowDC screen(nullptr);
+    const HDC dc = TextMeasuringDC();
     LOGFONTA want{};
     want.lfCharSet = DEFAULT_CHARSET;
     face.copy(want.lfFaceName, LF_FACESIZE - 1);
     bool found = false;
-    EnumFontFamiliesExA(screen.Get(), &want, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExA(dc, &want, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
 // The face the system really draws a font description with.
 std::string DrawnFace(const TFont& font)
 {
-    WindowDC screen(nullptr);
-    SelectScope use(screen.Get(), font.Handle());
+    const HDC dc = TextMeasuringDC();
+    SelectScope use(dc, font.Handle());
     char face[LF_FACESIZE] = "";
-    GetTextFaceA(screen.Get(), LF_FACESIZE, face);
+    GetTextFaceA(dc, LF_FACESIZE, face);
     return face;
 }
 } // namespace

@@ -38,6 +38,12 @@ int ScreenPixelsPerInch()
     return ppi;
 }
 
+HDC TextMeasuringDC()
+{
+    static const MemoryDC dc(nullptr);
+    return dc.Get();
+}
+
 const TTypeInfo& TypeFontStyle()
 {
     static const TTypeInfo t = MakeEnumType("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});

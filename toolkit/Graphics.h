@@ -235,6 +235,13 @@ const TTypeInfo& TypeFontCharset();
 // The screen's pixels per inch (vertical), read once.
 int ScreenPixelsPerInch();
 
+// A memory device context compatible with the screen, made on first use and
+// kept for the program's life, for measuring text and asking about fonts: it
+// answers as the screen does, and unlike a screen context from GetDC it costs
+// no call into the window system each time. Whoever selects a font into it
+// puts the old one back (SelectScope).
+HDC TextMeasuringDC();
+
 // A font description with its own published properties and a handle made
 // on demand. Setting Size sets Height for the screen's pixels per inch, and
 // Size is derived from Height, so the two never disagree.

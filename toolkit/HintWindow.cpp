@@ -36,10 +36,10 @@ void THintWindow::CreateParams(TCreateParams& params)
 
 RECT THintWindow::CalcHintRect(int maxWidth, const std::string& text)
 {
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), Font()->Handle());
+    const HDC dc = TextMeasuringDC();
+    SelectScope font(dc, Font()->Handle());
     RECT r{0, 0, maxWidth, 0};
-    DrawTextA(screen.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     r.right += 2 * (kPadX + kBorder);
     r.bottom += 2 * (kPadY + kBorder);

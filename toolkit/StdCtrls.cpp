@@ -333,11 +333,11 @@ void TLabel::FontChanged()
 
 void TLabel::AdjustSize()
 {
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), Font()->Handle());
+    const HDC dc = TextMeasuringDC();
+    SelectScope font(dc, Font()->Handle());
     RECT r{0, 0, 0, 0};
     const std::string& text = GetText();
-    DrawTextA(screen.Get(), text.empty() ? " " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     SetBounds(Left(), Top(), r.right, r.bottom);
 }
 

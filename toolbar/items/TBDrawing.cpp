@@ -133,8 +133,8 @@ FontHandle MakeRotatedFont(HFONT font)
         probe.lfFaceName[0] = '@';
         std::strcpy(probe.lfFaceName + 1, lf.lfFaceName);
         bool found = false;
-        WindowDC screen(nullptr);
-        EnumFontFamiliesExA(screen.Get(), &probe, &FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+        const HDC dc = TextMeasuringDC();
+        EnumFontFamiliesExA(dc, &probe, &FaceFound, reinterpret_cast<LPARAM>(&found), 0);
         if (found)
             std::memcpy(lf.lfFaceName, probe.lfFaceName, sizeof lf.lfFaceName);
     }

@@ -94,8 +94,8 @@ std::vector<bool> TTBViewPositions::OffEdgeViewers(const std::vector<bool>& show
 TTBLayoutResult TTBViewPositions::Run(bool canMove, TTBViewOrientation orientation, int wrapOffset,
                                     int chevronOffset, int chevronSize, SIZE startTotal)
 {
-    WindowDC screen(nullptr);
-    SelectScope font(screen.Get(), FView.GetFont());
+    const HDC dc = TextMeasuringDC();
+    SelectScope font(dc, FView.GetFont());
 
     const size_t n = FViewers.size();
     const std::vector<bool> shown = ShownViewers(std::vector<bool>(n, false));
@@ -119,10 +119,10 @@ TTBLayoutResult TTBViewPositions::Run(bool canMove, TTBViewOrientation orientati
         }
         if (v->Item()->HasEffectiveOption(tboDefault)) {
             FontHandle bold = MakeBoldFont(FView.GetFont());
-            SelectScope boldScope(screen.Get(), bold.Get());
-            sizes[i] = v->Measure(screen.Get());
+            SelectScope boldScope(dc, bold.Get());
+            sizes[i] = v->Measure(dc);
         } else {
-            sizes[i] = v->Measure(screen.Get());
+            sizes[i] = v->Measure(dc);
         }
         if (v->UsesSameWidth())
             sameWidth = std::max(sameWidth, static_cast<int>(sizes[i].cx));
