@@ -39,6 +39,7 @@ struct Program {
     std::function<void()> Prepare; // fills the fresh current directory
     Settings Ini = Settings::Untouched;
     std::vector<double> Times;
+    std::vector<double> ByRound = {}; // negative for a start that failed
 };
 
 // The user's own settings file is kept aside while the benchmark runs.
@@ -147,6 +148,7 @@ int main(int argc, char** argv)
             Program& p = programs[(i + static_cast<size_t>(round)) % programs.size()];
             double ms = StartOnce(p);
             std::printf("round %d: %-34s %7.1f ms\n", round + 1, p.Title, ms);
+            p.ByRound.push_back(ms);
             if (ms >= 0)
                 p.Times.push_back(ms);
         }
@@ -166,6 +168,21 @@ int main(int argc, char** argv)
     };
     std::printf("ratios of lower quartiles: Quiverleaf / bare %.2f, / notepad %.2f\n", quartiles(0, 1),
                 quartiles(0, 2));
+    // The machine's speed drifts over a run; the ratio within each round,
+    // where both starts met the same load, drifts much less.
+    auto roundRatio = [&](size_t a, size_t b) {
+        std::vector<double> ratios;
+        for (size_t r = 0; r < programs[a].ByRound.size() && r < programs[b].ByRound.size(); ++r)
+            if (programs[a].ByRound[r] >= 0 && programs[b].ByRound[r] > 0)
+                ratios.push_back(programs[a].ByRound[r] / programs[b].ByRound[r]);
+        return Summary(ratios);
+    };
+    const Figures perRound = roundRatio(0, 1);
+    std::printf("Quiverleaf / bare window, round by round: median %.2f   lower quartile %.2f   min %.2f   max %.2f\n",
+                perRound.Median, perRound.Quartile, perRound.Min, perRound.Max);
+    const Figures perRoundEditor = roundRatio(0, 5);
+    std::printf("Quiverleaf / window with editor, round by round: median %.2f   min %.2f   max %.2f\n",
+                perRoundEditor.Median, perRoundEditor.Min, perRoundEditor.Max);
     std::printf("ratios of medians:\n");
     std::printf("  Quiverleaf / bare window         %.2f\n", ratio(0, 1));
     std::printf("  Quiverleaf / notepad             %.2f\n", ratio(0, 2));
