@@ -3,9 +3,9 @@
 // settings file a previous run left, and a first start with ten 1 MiB pages),
 // the smallest one-window program, that window with the platform's editor
 // in it (what Quiverleaf's window takes from the platform) and Wine's own
-// notepad, started in turn
-// round after round so that the machine's load falls on all of them alike.
-// Prints the figures and the ratios of the medians; asserts nothing.
+// notepad, started in turn round after round so that the machine's load
+// falls on all of them alike. Prints the figures, the ratios of the medians
+// and the ratios within each round; asserts nothing.
 //
 //   bench_app_startup [Quiverleaf.exe] [rounds] [another Quiverleaf.exe]
 //
