@@ -514,9 +514,16 @@ HWND TWinControl::Handle()
     if (!FHandle) {
         if (Parent())
             Parent()->HandleNeeded();
-        CreateWnd();
+        // Making the parent's window may have made this one with it.
+        if (!FHandle)
+            CreateWnd();
     }
     return FHandle;
+}
+
+bool TWinControl::WantsWindow() const
+{
+    return Visible() && Width() > 0 && Height() > 0 && Parent() && Parent()->FHandle && Parent()->Showing();
 }
 
 void TWinControl::CreateParams(TCreateParams& params)
@@ -557,7 +564,7 @@ void TWinControl::CreateWnd()
     FHandle = wnd;
     InitializeWnd();
     if (Parent())
-        Parent()->ApplyZOrder(this);
+        Parent()->PlaceNewWindow(this);
     CreateChildHandles();
 }
 
@@ -574,16 +581,19 @@ void TWinControl::CreateChildHandles()
         return;
     // One child that fails does not leave its siblings without windows; the
     // first failure is passed on once all have had their turn.
+    // Made last to first: the platform puts each new window below its
+    // siblings, so in this order every window lands where it belongs (later
+    // children above earlier ones) without being restacked.
     std::exception_ptr failure;
-    for (TControl* c : FControls) {
-        auto* w = dynamic_cast<TWinControl*>(c);
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        auto* w = dynamic_cast<TWinControl*>(*it);
         if (!w || !w->Visible())
             continue;
         try {
-            if (!w->FHandle)
-                w->CreateWnd();
-            else
+            if (w->FHandle)
                 w->CreateChildHandles();
+            else if (w->WantsWindow())
+                w->CreateWnd();
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();
@@ -591,6 +601,19 @@ void TWinControl::CreateChildHandles()
     }
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void TWinControl::PlaceNewWindow(TWinControl* control)
+{
+    // A new window starts below all its siblings. That is its place unless
+    // an earlier sibling already has a window.
+    for (TControl* c : FControls) {
+        if (c == control)
+            return;
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->FHandle)
+            break;
+    }
+    ApplyZOrder(control);
 }
 
 void TWinControl::ApplyZOrder(TWinControl* control)
@@ -970,6 +993,10 @@ void TWinControl::BoundsChanged()
             FWidth = r.right - r.left;
             FHeight = r.bottom - r.top;
         }
+    } else if (WantsWindow()) {
+        // A control shown without an area (an empty dock, say) gets its
+        // window when it first has one.
+        HandleNeeded();
     }
 }
 
@@ -1057,7 +1084,7 @@ void TWinControl::InsertControl(TControl* control)
     control->FParent = this;
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         FTabList.push_back(w);
-        if (FHandle && w->Visible() && Showing())
+        if (!w->FHandle && w->WantsWindow())
             w->HandleNeeded();
     }
     if (control->Align() != alNone)
@@ -1134,9 +1161,11 @@ void TWinControl::VisibleChanged()
     if (!Parent())
         return;
     if (Visible() && Parent()->Showing()) {
-        // Made now, already visible, at its bounds and with its state.
+        // Made now, already visible, at its bounds and with its state (once
+        // it has an area to show).
         if (!FHandle) {
-            HandleNeeded();
+            if (WantsWindow())
+                HandleNeeded();
             return;
         }
         ShowWindow(FHandle, SW_SHOWNA);

@@ -274,6 +274,10 @@ public:
     HWND Handle();
     HWND HandleValue() const { return FHandle; }
     bool HandleAllocated() const { return FHandle != nullptr; }
+    // Whether the window is due now: the control is shown inside a parent
+    // whose window is on screen and has an area. A control of no area gets
+    // its window once it has one, or when its handle is asked for.
+    bool WantsWindow() const;
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
     // Destroys the window and makes a new one with the same state.
@@ -352,7 +356,10 @@ protected:
     // children have been laid out again. A control that places its children
     // itself lays them out here; by default there is nothing more to do.
     virtual void ChildLayoutChanged(TControl* child) { (void)child; }
+    // Restacks a child's window so that later children lie above earlier ones.
     void ApplyZOrder(TWinControl* control);
+    // The same for a child's window that was just made (below its siblings).
+    void PlaceNewWindow(TWinControl* control);
     // Moves this control to another parent without destroying its window,
     // so everything bound to the handle survives the move, and has the
     // platform recompute the window's frame there. Without a window, or

@@ -94,8 +94,13 @@ TEST_F(PageBar, LeftDockColumnAndResetAll)
     int widest = 0;
     for (int n = 1; n <= PageCount; ++n)
         widest = std::max(widest, static_cast<int>(Button(n).right - Button(n).left));
+    EXPECT_FALSE(Form->DockLeft->HandleAllocated());
     Form->ToolBar->SetCurrentDock(Form->DockLeft);
     Pump(20);
+    // The empty dock got its window with the bar.
+    ASSERT_TRUE(Form->DockLeft->HandleAllocated());
+    EXPECT_EQ(Form->DockLeft->HandleValue(), GetParent(Form->ToolBar->Handle()));
+    EXPECT_TRUE(IsWindowVisible(Form->DockLeft->HandleValue()));
     EXPECT_TRUE(Form->TopPanel->Visible());
     EXPECT_EQ(0, Form->DockTop->Height());
     // Captions stay horizontal: the column is as wide as the widest button.

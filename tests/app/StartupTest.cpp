@@ -114,8 +114,9 @@ TEST_F(Startup, OnlyTheShownPageGetsAWindowAndItsTextGoesInOnceAfterSizeAndFont)
     POINT inside{Form->Memo[4]->Width() - 40, Form->Memo[4]->Height() - 12};
     ClientToScreen(memo5, &inside);
     EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(inside.x, inside.y));
-    // The docks, the page bar and this editor: no window for anything hidden.
-    EXPECT_EQ(6, ChildWindows());
+    // The top dock, the page bar and this editor: no window for anything
+    // hidden, nor for the empty docks.
+    EXPECT_EQ(3, ChildWindows());
 
     // Shown at last, a page's editor gets its text, as loaded and unchanged.
     Form->Page03Click(Form);
@@ -168,7 +169,7 @@ TEST_F(Startup, EveryOpeningStateLaysTheShownEditorOutOnce)
         HWND wnd = Form->Handle();
         EXPECT_EQ(c.State == wsMaximized, IsZoomed(wnd) != 0);
         EXPECT_EQ(c.State == wsMinimized, IsIconic(wnd) != 0);
-        EXPECT_EQ(6, ChildWindows());
+        EXPECT_EQ(3, ChildWindows());
         if (c.State == wsMinimized) {
             ShowWindow(wnd, SW_RESTORE);
             Activate(wnd);

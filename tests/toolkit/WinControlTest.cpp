@@ -234,9 +234,36 @@ TEST_F(WinControls, LaterChildrenLieAboveEarlierOnes)
     check("after making windows anew", {{"first under second", 80, 50, green}, {"second under third", 130, 50, blue}});
 
     // A child added later covers them all.
-    panel(0, 0, grey)->SetWidth(400);
+    TPanel* cover = panel(0, 0, grey);
+    cover->SetWidth(400);
     Pump(30);
     check("new child on top", {{"first", 30, 50, grey}, {"third", 180, 50, grey}});
+    delete cover;
+
+    // Children whose windows are all made at once, when their container is
+    // first shown; the middle one has no area yet and gets its window, in
+    // its place, once it has one.
+    auto* box = Make<TPanel>(Form.get(), 0, 150, 400, 150);
+    box->SetVisible(false);
+    auto inBox = [&](int left, TColor color, int height = 100) {
+        auto* p = Make<TPanel>(box, left, 10, 100, height);
+        p->SetBevelOuter(bvNone);
+        p->SetColor(color);
+        return p;
+    };
+    TPanel* lowest = inBox(10, red);
+    TPanel* empty = inBox(60, grey, 0);
+    TPanel* highest = inBox(110, blue);
+    box->SetVisible(true);
+    Pump(30);
+    EXPECT_FALSE(empty->HandleAllocated());
+    check("made at once", {{"lowest alone", 30, 200, red}, {"lowest under highest", 130, 200, blue}});
+    EXPECT_EQ(highest->Handle(), GetWindow(box->Handle(), GW_CHILD));
+    EXPECT_EQ(lowest->Handle(), GetWindow(highest->Handle(), GW_HWNDNEXT));
+    empty->SetHeight(100);
+    Pump(30);
+    ASSERT_TRUE(empty->HandleAllocated());
+    check("given an area", {{"lowest under it", 80, 200, grey}, {"it under highest", 130, 200, blue}});
 }
 
 struct RecreateCase {
