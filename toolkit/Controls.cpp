@@ -11,6 +11,29 @@ namespace {
 const char* const kWindowClass = "QuiverleafWindow";
 const char* const kObjectProp = "QuiverleafControl";
 
+// The program's icon at the caption's size, loaded once for the program's
+// life. A class registered without a small icon has the platform copy one
+// from the big icon's resource, which costs more than loading it.
+class SmallProgramIcon {
+public:
+    SmallProgramIcon()
+        : FIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)))
+    {
+    }
+    SmallProgramIcon(const SmallProgramIcon&) = delete;
+    SmallProgramIcon& operator=(const SmallProgramIcon&) = delete;
+    ~SmallProgramIcon()
+    {
+        if (FIcon)
+            DestroyIcon(FIcon);
+    }
+    HICON Get() const { return FIcon; }
+
+private:
+    HICON FIcon;
+};
+
 // Each class of the toolkit's own is registered once, on first use.
 void RegisterToolkitClass(const std::string& name, UINT style, WNDPROC proc)
 {
@@ -24,6 +47,8 @@ void RegisterToolkitClass(const std::string& name, UINT style, WNDPROC proc)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    static const SmallProgramIcon smallIcon;
+    wc.hIconSm = smallIcon.Get();
     wc.lpszClassName = name.c_str();
     RegisterClassExA(&wc);
     registered.push_back(name);
