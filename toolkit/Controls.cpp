@@ -604,11 +604,11 @@ void TWinControl::CreateChildHandles()
     // when it is first shown or its handle is asked for.
     if (!Showing())
         return;
-    // One child that fails does not leave its siblings without windows; the
-    // first failure is passed on once all have had their turn.
     // Made last to first: the platform puts each new window below its
     // siblings, so in this order every window lands where it belongs (later
-    // children above earlier ones) without being restacked.
+    // children above earlier ones) without being restacked. One child that
+    // fails does not leave its siblings without windows; the first failure
+    // is passed on once all have had their turn.
     std::exception_ptr failure;
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         auto* w = dynamic_cast<TWinControl*>(*it);

@@ -274,9 +274,9 @@ public:
     HWND Handle();
     HWND HandleValue() const { return FHandle; }
     bool HandleAllocated() const { return FHandle != nullptr; }
-    // Whether the window is due now: the control is shown inside a parent
-    // whose window is on screen and has an area. A control of no area gets
-    // its window once it has one, or when its handle is asked for.
+    // Whether the window is due now: the control is shown, has an area, and
+    // its parent's window is on screen. A control of no area gets its window
+    // once it has one, or when its handle is asked for.
     bool WantsWindow() const;
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
