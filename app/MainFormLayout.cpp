@@ -61,6 +61,8 @@ void TForm1::BuildLayout()
     SetBorderStyle(bsSizeable);
     SetColor(clBtnFace);
     SetDesignFont(Font(), -11);
+    // Made now that its bounds, caption, style and font are set, so that
+    // the platform does not have to move or restyle it afterwards.
     HandleNeeded();
 
     // ---- Direct children, in creation order

@@ -138,6 +138,32 @@ void TCustomForm::SetClientWidth(int value)
     SetWidth(Width() - ClientWidth() + value);
 }
 
+RECT TCustomForm::FrameForStyle() const
+{
+    TCreateParams params;
+    // Filling the parameters changes nothing of the form.
+    const_cast<TCustomForm*>(this)->CreateParams(params);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+    return frame;
+}
+
+int TCustomForm::ClientWidth() const
+{
+    if (HandleValue())
+        return TWinControl::ClientWidth();
+    const RECT frame = FrameForStyle();
+    return std::max(0, Width() - static_cast<int>(frame.right - frame.left));
+}
+
+int TCustomForm::ClientHeight() const
+{
+    if (HandleValue())
+        return TWinControl::ClientHeight();
+    const RECT frame = FrameForStyle();
+    return std::max(0, Height() - static_cast<int>(frame.bottom - frame.top));
+}
+
 void TCustomForm::SetClientHeight(int value)
 {
     SetHeight(Height() - ClientHeight() + value);
@@ -200,6 +226,11 @@ int TCustomForm::ShowCommand() const
 
 void TCustomForm::VisibleChanged()
 {
+    // A form starts hidden, and hiding one that has no window needs none:
+    // the window is made when it is first needed, at the bounds, caption and
+    // style set by then, instead of being made at default bounds and moved.
+    if (!Visible() && !HandleValue())
+        return;
     HWND wnd = Handle();
     if (Visible()) {
         // The show event comes before the window appears, so that whatever

@@ -32,6 +32,10 @@ public:
 
     void SetClientWidth(int value);
     void SetClientHeight(int value);
+    // Before the window exists: the bounds less the frame and caption that
+    // the form's style will give it.
+    int ClientWidth() const override;
+    int ClientHeight() const override;
 
     TWinControl* ActiveControl() const override { return FActiveControl; }
     void SetActiveControl(TWinControl* control) override;
@@ -63,6 +67,9 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& msg) override;
     void VisibleChanged() override;
+    // The frame around the client area for the form's style, as offsets
+    // from the client rectangle (left and top negative).
+    RECT FrameForStyle() const;
     void TextChanged() override;
     // The session is ending (true) or the end was called off (false).
     virtual void EndSession(bool ending) { (void)ending; }

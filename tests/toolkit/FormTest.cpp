@@ -1,8 +1,9 @@
 // The form's life-cycle events on a real window: their order, the show
 // event coming before the window is visible, and the ways a close can be
-// refused; and the client-size setters.
+// refused; and the client-size setters, before and after the window exists.
 #include "tests/toolkit/ToolkitTesting.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/ExtCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,36 @@ TEST(Form, ClientSizeSettersSizeTheRealClientArea)
         RECT outer;
         GetWindowRect(form->Handle(), &outer);
         EXPECT_EQ(RectText(outer), BoundsText(form.get()));
+    }
+}
+
+// A form is made without a window, which comes when it is first needed; until
+// then its client size is worked out from its style, and a child aligned to
+// fill it must already have the size that the real window gives.
+TEST(Form, ClientSizeWithoutAWindowIsTheWindowsOwn)
+{
+    const TFormBorderStyle styles[] = {bsSizeable, bsSingle, bsDialog, bsToolWindow, bsSizeToolWin, bsNone};
+    for (TFormBorderStyle style : styles) {
+        SCOPED_TRACE(static_cast<int>(style));
+        TForm form(nullptr);
+        form.SetBorderStyle(style);
+        form.SetBounds(70, 90, 420, 310);
+        form.SetClientWidth(333);
+        form.SetClientHeight(222);
+        auto* fill = new TPanel(&form);
+        fill->SetParent(&form);
+        fill->SetAlign(alClient);
+        EXPECT_EQ(nullptr, form.HandleValue());
+        EXPECT_EQ(RectText(0, 0, 333, 222), BoundsText(fill));
+
+        const std::string outer = BoundsText(&form);
+        RECT client;
+        GetClientRect(form.Handle(), &client);
+        EXPECT_EQ(RectText(0, 0, 333, 222), RectText(client));
+        RECT window;
+        GetWindowRect(form.Handle(), &window);
+        EXPECT_EQ(outer, RectText(window));
+        EXPECT_EQ(RectText(0, 0, 333, 222), BoundsText(fill));
     }
 }
 
