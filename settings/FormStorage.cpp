@@ -330,6 +330,11 @@ void TFormPlacement::RestorePass()
     FSaved = false;
     {
         TIniScope ini(*this, TIniScope::FreeAlways);
+        // The pass reads every key of its section, and on a first start none
+        // of them is there: one list of the names spares the platform the
+        // reads of those that are missing.
+        if (auto* file = dynamic_cast<TIniFile*>(ini.Get()))
+            file->TakeKeyNames(IniSection());
         // Restored even when the pass fails part way: what it did restore
         // is on screen and will be saved.
         struct TMarkRestored {

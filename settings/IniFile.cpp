@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -91,9 +92,45 @@ void TCustomIniFile::WriteTimeValue(const std::string& section, const std::strin
 
 // ---- TIniFile ----
 
+namespace {
+
+// Printable ASCII without "?", which is what a name the platform could not
+// give in the program's code page comes back as.
+bool IsPlainName(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~' && c != '?'; });
+}
+
+bool IsAscii(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+bool TIniFile::AnswersWithoutAsking(const std::string& section, const std::string& key,
+                                    const std::string& defaultText) const
+{
+    // A default outside ASCII would go through the platform's code page
+    // conversion, which is left to the platform.
+    return FKeyNamesTaken && !key.empty() && IsPlainName(key) && IsAscii(defaultText) &&
+           SameText(section, FKeyNamesSection) &&
+           !std::binary_search(FKeyNames.begin(), FKeyNames.end(), LowerCase(key));
+}
+
 std::string TIniFile::ReadText(const std::string& section, const std::string& key,
                                const std::string& defaultText) const
 {
+    if (AnswersWithoutAsking(section, key, defaultText)) {
+        // What the platform gives for a missing key: the default without
+        // its trailing spaces, of which it leaves one when there is nothing
+        // else, and cut to the buffer.
+        size_t end = defaultText.find_last_not_of(' ');
+        std::string text = end == std::string::npos ? defaultText.substr(0, 1) : defaultText.substr(0, end + 1);
+        if (text.size() > ReadBufferSize - 1)
+            text.resize(ReadBufferSize - 1);
+        return text;
+    }
     char buffer[ReadBufferSize];
     DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
                                             sizeof buffer, FileName().c_str());
@@ -105,15 +142,46 @@ void TIniFile::RaiseWriteError() const
     throw EFileError(FormatMessage1("Unable to write to %s", FileName()));
 }
 
+void TIniFile::TakeKeyNames(const std::string& section)
+{
+    ForgetKeyNames();
+    if (!IsPlainName(section))
+        return;
+    TStringList names;
+    if (ListNames(section.c_str(), names))
+        return;
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<size_t>(names.Count()));
+    for (int i = 0; i < names.Count(); ++i) {
+        if (!IsPlainName(names[i]))
+            return;
+        keys.push_back(LowerCase(names[i]));
+    }
+    std::sort(keys.begin(), keys.end());
+    FKeyNames = std::move(keys);
+    FKeyNamesSection = section;
+    FKeyNamesTaken = true;
+}
+
+// A write may add the very key that a read would then skip; after one the
+// platform is asked again for everything.
+void TIniFile::ForgetKeyNames()
+{
+    FKeyNamesTaken = false;
+    FKeyNamesSection.clear();
+    FKeyNames.clear();
+}
+
 void TIniFile::WriteText(const std::string& section, const std::string& key, const std::string& text)
 {
+    ForgetKeyNames();
     if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), FileName().c_str()))
         RaiseWriteError();
 }
 
 // Leaving the key out (and for the section list the section too) makes the
 // platform answer the names, each ended by a zero and the whole by a second.
-void TIniFile::ListNames(const char* section, TStrings& list) const
+bool TIniFile::ListNames(const char* section, TStrings& list) const
 {
     TStringsUpdate update(list);
     list.Clear();
@@ -128,6 +196,9 @@ void TIniFile::ListNames(const char* section, TStrings& list) const
         list.Add(name);
         p += name.size() + 1;
     }
+    // The platform answers two less than the buffer's size when it had to
+    // cut the list.
+    return length >= ListBufferSize - 2;
 }
 
 void TIniFile::ListKeys(const std::string& section, TStrings& list) const
@@ -151,17 +222,20 @@ void TIniFile::ListPairs(const std::string& section, TStrings& list) const
 
 void TIniFile::ClearSection(const std::string& section)
 {
+    ForgetKeyNames();
     if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, FileName().c_str()))
         RaiseWriteError();
 }
 
 void TIniFile::RemoveKey(const std::string& section, const std::string& key)
 {
+    ForgetKeyNames();
     WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, FileName().c_str());
 }
 
 void TIniFile::FlushFile()
 {
+    ForgetKeyNames();
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName().c_str());
 }
 

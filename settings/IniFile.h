@@ -1,9 +1,12 @@
 #pragma once
 // Access to one INI file through the platform's private profile functions.
-// The object keeps only the file name: every read and write is a single
-// profile call, so parsing, caching and creating the file are the platform's.
+// The object keeps the file name and no contents: every read and write is a
+// single profile call, so parsing, caching and creating the file are the
+// platform's. The one exception is a read of a key that the platform has
+// just said its section lacks (see TIniFile::TakeKeyNames).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "toolkit/LocaleText.h"
 #include "toolkit/StrUtils.h"
@@ -70,6 +73,19 @@ public:
 
     std::string ReadText(const std::string& section, const std::string& key,
                          const std::string& defaultText) const override;
+
+    // For one restore pass: asks the platform once for the key names of the
+    // section. Until the object is freed or written through, a read of a key
+    // that is not among them answers what the platform answers for a missing
+    // key (the default less its trailing blanks, cut like a value) without
+    // asking it again. Under Wine every profile call costs a registry look-up
+    // and, when the file exists, an open of it, so a first start's restore of
+    // some hundred keys from no file at all comes down to this one call.
+    // When the names cannot be taken exactly (a list cut short by the buffer,
+    // or names that are not plain ASCII, which the platform may match by
+    // rules of its own) every read still asks the platform.
+    void TakeKeyNames(const std::string& section);
+
     // Raises EFileError "Unable to write to <file name>" when the platform
     // reports failure.
     void WriteText(const std::string& section, const std::string& key, const std::string& text) override;
@@ -84,8 +100,17 @@ public:
     void FlushFile() override;
 
 private:
-    void ListNames(const char* section, TStrings& list) const;
+    // The names in order, and whether the platform cut the list short.
+    bool ListNames(const char* section, TStrings& list) const;
+    bool AnswersWithoutAsking(const std::string& section, const std::string& key,
+                              const std::string& defaultText) const;
+    void ForgetKeyNames();
     [[noreturn]] void RaiseWriteError() const;
+
+    // Set by TakeKeyNames: the section and its key names in lower case, sorted.
+    bool FKeyNamesTaken = false;
+    std::string FKeyNamesSection;
+    std::vector<std::string> FKeyNames;
 };
 
 // What the form storage reads and writes through. Only a TIniFile is a

@@ -414,6 +414,73 @@ TEST_F(IniListTest, FlushFileKeepsTheContents)
     EXPECT_EQ(before, RawFile(path));
 }
 
+// ---- reads after taking a section's key names ----
+
+struct TKeyNamesCase {
+    const char* what;
+    bool fileExists;
+    std::string contents;
+    // Whether reads still ask the platform about every key, because the
+    // names could not be taken exactly.
+    bool asksForEveryKey;
+};
+
+std::vector<TKeyNamesCase> KeyNamesCases()
+{
+    std::string many = "[User]\r\n";
+    for (int i = 0; i < 1200; ++i)
+        many += "Key" + std::to_string(10000 + i) + "_padding_names=" + std::to_string(i) + "\r\n";
+    many += "Omega=far\r\n";
+    return {
+        {"no file", false, "", false},
+        {"empty file", true, "", false},
+        {"keys in every form", true,
+         "[User]\r\nAlpha=1\r\n  beta  =  two  \r\nGAMMA=\"q\"\r\n;Delta=comment\r\nnovalue\r\n"
+         "[Other]\r\nEpsilon=5\r\nZeta=6\r\n",
+         false},
+        {"section twice", true, "[User]\r\nAlpha=1\r\n[other]\r\nEpsilon=5\r\n[user]\r\nZeta=late\r\n", false},
+        {"section in capitals", true, "[USER]\r\nalpha=x\r\n", false},
+        {"more names than the list holds", true, many, true},
+        {"a name outside ASCII", true, "[User]\r\nK\xE9y=1\r\nAlpha=2\r\n", true},
+    };
+}
+
+TEST_F(IniFileTest, ReadsAfterTakingKeyNamesAnswerAsThePlatformDoes)
+{
+    struct TQuery {
+        std::string section, key, defaultText;
+    };
+    const std::vector<TQuery> queries = {
+        {"User", "Alpha", "d"},        {"User", "BETA", "d"},          {"User", "Gamma", ""},
+        {"User", "Delta", "dflt  "},   {"User", "novalue", "x"},       {"User", "Zeta", "d"},
+        {"user", "ALPHA", "d"},        {"Other", "Epsilon", "d"},      {"User", "Epsilon", " "},
+        {"User", "Missing", "   "},    {"User", "Missing", "a b  "},   {"User", "Missing", ""},
+        {"User", "Missing", " lead"},  {"User", "Missing", "tab\t"},   {"User", "Missing", std::string(3000, 'x')},
+        {"User", "Missing", "\xE9t\xE9 "}, {"User", "Omega", "d"},     {"User", "Key10005_padding_names", "d"},
+        {"User", "K\xE9y", "d"},       {"User", "", "empty key"},
+    };
+    for (const auto& c : KeyNamesCases()) {
+        SCOPED_TRACE(c.what);
+        DeleteFileA(path.c_str());
+        if (c.fileExists)
+            std::ofstream(path, std::ios::binary) << c.contents;
+
+        TIniFile taken(path);
+        taken.TakeKeyNames("User");
+        for (const auto& q : queries)
+            EXPECT_EQ(TIniFile(path).ReadText(q.section, q.key, q.defaultText),
+                      taken.ReadText(q.section, q.key, q.defaultText))
+                << "[" << q.section << "] " << q.key << " with default \"" << q.defaultText.substr(0, 20) << "\"";
+
+        // A key added behind the object's back shows whether it still asks:
+        // it does for the names it could not take, and once it has written.
+        WritePrivateProfileStringA("User", "Late", "added", path.c_str());
+        EXPECT_EQ(c.asksForEveryKey ? "added" : "none", taken.ReadText("User", "Late", "none"));
+        taken.WriteText("Other", "Written", "1");
+        EXPECT_EQ("added", taken.ReadText("User", "Late", "none"));
+    }
+}
+
 // ---- write failures ----
 
 void ExpectWriteError(const std::function<void()>& write, const std::string& fileName, const std::string& what)
