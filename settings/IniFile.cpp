@@ -112,25 +112,20 @@ bool TIniFile::AnswersWithoutAsking(const std::string& section, const std::strin
                                     const std::string& defaultText) const
 {
     // A default outside ASCII would go through the platform's code page
-    // conversion, which is left to the platform.
+    // conversion, and one that ends in a blank through the platform's own
+    // trimming of it: both are left to the platform.
     return FKeyNamesTaken && !key.empty() && IsPlainName(key) && IsAscii(defaultText) &&
-           SameText(section, FKeyNamesSection) &&
+           (defaultText.empty() || defaultText.back() != ' ') && SameText(section, FKeyNamesSection) &&
            !std::binary_search(FKeyNames.begin(), FKeyNames.end(), LowerCase(key));
 }
 
 std::string TIniFile::ReadText(const std::string& section, const std::string& key,
                                const std::string& defaultText) const
 {
-    if (AnswersWithoutAsking(section, key, defaultText)) {
-        // What the platform gives for a missing key: the default without
-        // its trailing spaces, of which it leaves one when there is nothing
-        // else, and cut to the buffer.
-        size_t end = defaultText.find_last_not_of(' ');
-        std::string text = end == std::string::npos ? defaultText.substr(0, 1) : defaultText.substr(0, end + 1);
-        if (text.size() > ReadBufferSize - 1)
-            text.resize(ReadBufferSize - 1);
-        return text;
-    }
+    // What the platform gives for a missing key: the default, cut to the
+    // buffer like a value.
+    if (AnswersWithoutAsking(section, key, defaultText))
+        return defaultText.substr(0, ReadBufferSize - 1);
     char buffer[ReadBufferSize];
     DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
                                             sizeof buffer, FileName().c_str());
