@@ -77,9 +77,10 @@ public:
     // For one restore pass: asks the platform once for the key names of the
     // section. Until the object is freed or written through, a read of a key
     // that is not among them answers what the platform answers for a missing
-    // key (the default, cut like a value) without asking it again. Under Wine every profile call costs a registry look-up
-    // and, when the file exists, an open of it, so a first start's restore of
-    // some hundred keys from no file at all comes down to this one call.
+    // key (the default, cut like a value) without asking it again. Under Wine
+    // every profile call costs a registry look-up and, when the file exists,
+    // an open of it, so a first start's restore of some hundred keys from no
+    // file at all comes down to this one call.
     // When the names cannot be taken exactly (a list cut short by the buffer,
     // or names that are not plain ASCII, which the platform may match by
     // rules of its own) every read still asks the platform, as does one whose
