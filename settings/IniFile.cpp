@@ -112,10 +112,13 @@ bool TIniFile::AnswersWithoutAsking(const std::string& section, const std::strin
                                     const std::string& defaultText) const
 {
     // A default outside ASCII would go through the platform's code page
-    // conversion, and one that ends in a blank through the platform's own
-    // trimming of it: both are left to the platform.
+    // conversion, one that ends in a blank through the platform's own
+    // trimming of it, and one that begins with a quote through the dropping
+    // of a pair of quotes that values get too: all are left to the platform.
     return FKeyNamesTaken && !key.empty() && IsPlainName(key) && IsAscii(defaultText) &&
-           (defaultText.empty() || defaultText.back() != ' ') && SameText(section, FKeyNamesSection) &&
+           (defaultText.empty() || (defaultText.back() != ' ' && defaultText.front() != '"' &&
+                                    defaultText.front() != '\'')) &&
+           SameText(section, FKeyNamesSection) &&
            !std::binary_search(FKeyNames.begin(), FKeyNames.end(), LowerCase(key));
 }
 

@@ -84,7 +84,7 @@ public:
     // When the names cannot be taken exactly (a list cut short by the buffer,
     // or names that are not plain ASCII, which the platform may match by
     // rules of its own) every read still asks the platform, as does one whose
-    // default ends in a blank or is not plain ASCII.
+    // default begins with a quote, ends in a blank or is not plain ASCII.
     void TakeKeyNames(const std::string& section);
 
     // Raises EFileError "Unable to write to <file name>" when the platform

@@ -457,7 +457,8 @@ TEST_F(IniFileTest, ReadsAfterTakingKeyNamesAnswerAsThePlatformDoes)
         {"User", "Missing", "   "},    {"User", "Missing", "a b  "},   {"User", "Missing", ""},
         {"User", "Missing", " lead"},  {"User", "Missing", "tab\t"},   {"User", "Missing", std::string(3000, 'x')},
         {"User", "Missing", "\xE9t\xE9 "}, {"User", "Omega", "d"},     {"User", "Key10005_padding_names", "d"},
-        {"User", "K\xE9y", "d"},       {"User", "", "empty key"},
+        {"User", "K\xE9y", "d"},       {"User", "", "empty key"},      {"User", "Missing", "\"quoted\""},
+        {"User", "Missing", "'single'"}, {"User", "Missing", "\"open"},  {"User", "Missing", "'"},
     };
     for (const auto& c : KeyNamesCases()) {
         SCOPED_TRACE(c.what);
