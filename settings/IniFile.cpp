@@ -106,18 +106,24 @@ bool IsAscii(const std::string& text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// Whether the platform would answer a default as it is given. One outside
+// ASCII would go through the platform's code page conversion, one that ends
+// in a blank through the platform's own trimming of it, and one that begins
+// with a quote through the dropping of a pair of quotes that values get too.
+bool ComesBackAsGiven(const std::string& defaultText)
+{
+    if (defaultText.empty())
+        return true;
+    return IsAscii(defaultText) && defaultText.back() != ' ' && defaultText.front() != '"' &&
+           defaultText.front() != '\'';
+}
+
 } // namespace
 
 bool TIniFile::AnswersWithoutAsking(const std::string& section, const std::string& key,
                                     const std::string& defaultText) const
 {
-    // A default outside ASCII would go through the platform's code page
-    // conversion, one that ends in a blank through the platform's own
-    // trimming of it, and one that begins with a quote through the dropping
-    // of a pair of quotes that values get too: all are left to the platform.
-    return FKeyNamesTaken && !key.empty() && IsPlainName(key) && IsAscii(defaultText) &&
-           (defaultText.empty() || (defaultText.back() != ' ' && defaultText.front() != '"' &&
-                                    defaultText.front() != '\'')) &&
+    return FKeyNamesTaken && !key.empty() && IsPlainName(key) && ComesBackAsGiven(defaultText) &&
            SameText(section, FKeyNamesSection) &&
            !std::binary_search(FKeyNames.begin(), FKeyNames.end(), LowerCase(key));
 }
